@@ -1,0 +1,113 @@
+#include "net/udp_endpoint.h"
+
+#include "net/ipv4_text.h"
+#include "net/local_address.h"
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+// Marks the socket as busy with a call of ours, whose errors the caller gets
+// as a result; the socket signals them too, and those must not pass as
+// asynchronous error events.
+class OwnCall
+{
+public:
+    explicit OwnCall(int &depth) : m_depth(depth) { ++m_depth; }
+    ~OwnCall() { --m_depth; }
+    OwnCall(const OwnCall &) = delete;
+    OwnCall &operator=(const OwnCall &) = delete;
+
+private:
+    int &m_depth;
+};
+
+} // namespace
+
+UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), m_socket(new QUdpSocket(this))
+{
+    connect(m_socket, &QUdpSocket::readyRead, this, &UdpEndpoint::readPending);
+    connect(m_socket, &QUdpSocket::errorOccurred, this, &UdpEndpoint::socketError);
+}
+
+void UdpEndpoint::setRemotePort(int port) { m_remotePort = port; }
+
+void UdpEndpoint::setRemoteHost(const std::string &host)
+{
+    m_remoteHostText = host;
+    m_remoteHost = ParseDottedQuad(host);
+}
+
+void UdpEndpoint::setLocalPort(std::int32_t port) { m_localPort = port; }
+
+std::int32_t UdpEndpoint::localPort() const { return m_localPort; }
+
+Endpoint::BindResult UdpEndpoint::bind()
+{
+    const OwnCall call(m_ownCalls);
+    if (m_localPort < 0 || m_localPort > 65535)
+        return BindResult::Failed;
+    if (m_socket->bind(QHostAddress(QHostAddress::AnyIPv4), static_cast<quint16>(m_localPort),
+                       QAbstractSocket::DontShareAddress)) {
+        m_localPort = m_socket->localPort();
+        return BindResult::Bound;
+    }
+    return m_socket->error() == QAbstractSocket::AddressInUseError ? BindResult::AddressInUse
+                                                                   : BindResult::Failed;
+}
+
+std::string UdpEndpoint::localIP() const { return PrimaryLocalIPv4(); }
+
+bool UdpEndpoint::isClosed() const { return m_socket->state() == QAbstractSocket::UnconnectedState; }
+
+void UdpEndpoint::close() { m_socket->close(); }
+
+std::optional<EndpointError> UdpEndpoint::send(const std::string &payload)
+{
+    // A closed socket would quietly bind itself anew to some random port;
+    // after an error the operator restarts the program instead.
+    if (isClosed())
+        return EndpointError{QAbstractSocket::OperationError,
+                             "The socket is closed. Restart the program to send again."};
+    if (!m_remoteHost)
+        return EndpointError{QAbstractSocket::HostNotFoundError,
+                             "\"" + m_remoteHostText + "\" is not an IPv4 address of four numbers."};
+
+    const OwnCall call(m_ownCalls);
+    const QByteArray bytes(payload.data(), static_cast<qsizetype>(payload.size()));
+    const qint64 sent =
+        m_socket->writeDatagram(bytes, QHostAddress(*m_remoteHost), static_cast<quint16>(m_remotePort));
+    if (sent == static_cast<qint64>(bytes.size()))
+        return std::nullopt;
+    if (sent < 0)
+        return EndpointError{m_socket->error(), m_socket->errorString().toStdString()};
+    return EndpointError{QAbstractSocket::DatagramTooLargeError, "The datagram was only partly sent."};
+}
+
+std::string UdpEndpoint::takeDatagram() { return std::move(m_datagram); }
+
+void UdpEndpoint::readPending()
+{
+    while (m_socket->state() == QAbstractSocket::BoundState && m_socket->hasPendingDatagrams()) {
+        const qint64 size = m_socket->pendingDatagramSize();
+        m_datagram.resize(static_cast<std::size_t>(std::max<qint64>(size, 0)));
+        const qint64 read = m_socket->readDatagram(m_datagram.data(), size);
+        if (read < 0)
+            break; // the socket has signalled the error itself
+        m_datagram.resize(static_cast<std::size_t>(read));
+        emit datagramArrived();
+    }
+}
+
+void UdpEndpoint::socketError()
+{
+    if (m_ownCalls == 0)
+        emit errorEvent(m_socket->error(), m_socket->errorString());
+}
+
+} // namespace corvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "net/endpoint.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class QUdpSocket;
+
+namespace corvane {
+
+// The endpoint over a QUdpSocket. Binds exclusively (no SO_REUSEADDR, so a
+// second copy of the program finds the port taken and moves on), on every
+// local IPv4 address, and may broadcast.
+class UdpEndpoint : public QObject, public Endpoint
+{
+    Q_OBJECT
+
+public:
+    explicit UdpEndpoint(QObject *parent = nullptr);
+
+    void setRemotePort(int port) override;
+    void setRemoteHost(const std::string &host) override;
+    void setLocalPort(std::int32_t port) override;
+    std::int32_t localPort() const override;
+    BindResult bind() override;
+    std::string localIP() const override;
+    bool isClosed() const override;
+    void close() override;
+    std::optional<EndpointError> send(const std::string &payload) override;
+    std::string takeDatagram() override;
+
+signals:
+    // One emission per datagram; takeDatagram() hands it over.
+    void datagramArrived();
+    // Errors the socket reports on its own, outside bind() and send(), which
+    // return theirs to the caller.
+    void errorEvent(int number, const QString &description);
+
+private:
+    void readPending();
+    void socketError();
+
+    QUdpSocket *m_socket;
+    int m_remotePort = 0;
+    std::string m_remoteHostText;
+    std::optional<std::uint32_t> m_remoteHost;
+    std::int32_t m_localPort = 0;
+    std::string m_datagram;
+    int m_ownCalls = 0; // > 0 while bind() or send() is inside the socket
+};
+
+} // namespace corvane

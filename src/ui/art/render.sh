@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Regenerate the raster artwork from the SVG sources in this folder.
+# Needs rsvg-convert (Debian/Ubuntu: apt-get install -y librsvg2-bin).
+# Uses optipng to shrink the PNGs when it is installed.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+command -v rsvg-convert >/dev/null || { echo "rsvg-convert not found (install librsvg2-bin)" >&2; exit 1; }
+
+rsvg-convert -w 300 -h 290 background.svg -o background.png
+rsvg-convert -w 600 -h 580 background.svg -o background@2x.png
+for s in 32 64 128 256; do
+  rsvg-convert -w "$s" -h "$s" icon.svg -o "icon-$s.png"
+done
+
+if command -v optipng >/dev/null; then
+  optipng -quiet -o5 -strip all background.png background@2x.png icon-*.png
+fi
+echo "rendered: $(ls *.png | tr '\n' ' ')"

@@ -1,0 +1,334 @@
+#include "ui/main_window.h"
+
+#include "net/udp_endpoint.h"
+#include "ui/key_filter.h"
+#include "ui/layout_table.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTimer>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+constexpr int kReplyTimeoutMs = 6000;
+constexpr qreal kFontPointSize = 9.75;
+
+struct FieldName
+{
+    Field field;
+    const char *name;
+};
+constexpr FieldName kFieldNames[] = {
+    {Field::BroadIPtxt, "BroadIPtxt"},     {Field::LocalIPtxt, "LocalIPtxt"},
+    {Field::LocalPortTxt, "LocalPortTxt"}, {Field::TeskIDtxt, "TeskIDtxt"},
+    {Field::ClipNumtxt, "ClipNumtxt"},     {Field::TeskRspTxt, "TeskRspTxt"},
+};
+
+// The longest text each field must show without scrolling.
+struct FieldContent
+{
+    Field field;
+    const char *longest;
+};
+constexpr FieldContent kLongestContent[] = {
+    {Field::BroadIPtxt, "255.255.255.255"}, {Field::LocalIPtxt, "255.255.255.255"},
+    {Field::LocalPortTxt, "49152"},         {Field::TeskIDtxt, "127"},
+    {Field::ClipNumtxt, "99999"},
+};
+
+// The face the layout was drawn with where the system has it; otherwise a
+// face with the same metrics, otherwise the system's sans-serif.
+QString UiFamily()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char *candidate : {"MS Sans Serif", "Liberation Sans"}) {
+        const QString family = QString::fromLatin1(candidate);
+        if (families.contains(family))
+            return family;
+    }
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QFont UiFont(bool bold)
+{
+    QFont font(UiFamily());
+    font.setPointSizeF(kFontPointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QRect PixelRect(const ControlSpec &spec)
+{
+    return {TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
+            TwipsToPixels(spec.height)};
+}
+
+QString Latin1(const std::string &text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string Latin1(const QString &text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+// Keys that type nothing (cursor keys, Tab, Delete, shortcuts such as Ctrl+V)
+// keep their usual effect; only typed characters are filtered.
+bool TypesCharacter(const QKeyEvent &key)
+{
+    if (key.text().isEmpty() || key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete: return false;
+    default: return true;
+    }
+}
+
+// Trims a field's inner margins just enough for its longest content to show
+// in full inside the drawn width, which stays as laid out.
+void FitContent(QLineEdit *edit, const QString &longest)
+{
+    edit->setTextMargins(0, 0, 0, 0);
+    const int needed = edit->fontMetrics().horizontalAdvance(longest) + 1;
+    // QLineEdit keeps 2 px of its own on either side of the contents rect.
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    const int available =
+        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() - 4;
+    if (needed > available) {
+        const int shortfall = needed - available;
+        edit->setTextMargins(-(shortfall + 1) / 2, 0, -(shortfall / 2), 0);
+    }
+}
+
+} // namespace
+
+Main::Main(QWidget *parent)
+    : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
+      m_controller(*this, *m_endpoint), m_background(QStringLiteral(":/art/background@2x.png"))
+{
+    setWindowTitle(QStringLiteral("Corvane V1.0.1"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/art/icon-32.png"));
+    icon.addFile(QStringLiteral(":/art/icon-64.png"));
+    setWindowIcon(icon);
+    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    m_background.setDevicePixelRatio(2.0);
+
+    m_endpoint->setObjectName(QStringLiteral("Zelosock"));
+    m_replyTimer->setObjectName(QStringLiteral("TeskTimeOut"));
+    m_replyTimer->setInterval(kReplyTimeoutMs);
+
+    buildControls();
+    connectEvents();
+}
+
+void Main::buildControls()
+{
+    std::vector<std::pair<int, QWidget *>> focusOrder;
+    for (const ControlSpec &spec : MainLayout()) {
+        const QString text = QString::fromLatin1(spec.text);
+        QWidget *control = nullptr;
+        switch (spec.kind) {
+        case ControlKind::TextField: {
+            auto *edit = new QLineEdit(text, this);
+            edit->setFont(UiFont(false));
+            if (spec.maxLength > 0)
+                edit->setMaxLength(spec.maxLength);
+            edit->setReadOnly(spec.readOnly);
+            control = edit;
+            break;
+        }
+        case ControlKind::Label: {
+            auto *label = new QLabel(text, this);
+            label->setFont(UiFont(true));
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, Qt::white);
+            label->setPalette(palette);
+            control = label;
+            break;
+        }
+        case ControlKind::Button: {
+            auto *button = new QPushButton(text, this);
+            button->setFont(UiFont(true));
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            control = button;
+            break;
+        }
+        }
+        control->setObjectName(QString::fromLatin1(spec.name));
+        control->setToolTip(QString::fromLatin1(spec.toolTip));
+        QRect rect = PixelRect(spec);
+        if (spec.kind == ControlKind::Label) {
+            // A caption wider than its drawn box in the face at hand grows to
+            // the right rather than being clipped.
+            const int needed = control->fontMetrics().horizontalAdvance(text) + 2;
+            rect.setWidth(std::min(std::max(rect.width(), needed), width() - rect.left()));
+        }
+        control->setGeometry(rect);
+        if (spec.kind != ControlKind::Label)
+            focusOrder.emplace_back(spec.tabIndex, control);
+    }
+
+    std::sort(focusOrder.begin(), focusOrder.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+
+    for (const FieldName &entry : kFieldNames)
+        m_fields[static_cast<std::size_t>(entry.field)] =
+            findChild<QLineEdit *>(QString::fromLatin1(entry.name));
+    for (const FieldContent &entry : kLongestContent)
+        FitContent(lineEdit(entry.field), QString::fromLatin1(entry.longest));
+    m_muteButtons[static_cast<std::size_t>(MuteButton::VideoMuteCmd)] =
+        findChild<QPushButton *>(QStringLiteral("VideoMuteCmd"));
+    m_muteButtons[static_cast<std::size_t>(MuteButton::AudioMuteCmd)] =
+        findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"));
+
+    if (!focusOrder.empty())
+        focusOrder.front().second->setFocus();
+}
+
+void Main::connectEvents()
+{
+    const std::pair<const char *, Command> commandButtons[] = {
+        {"SelectCmd", Command::SelectClip}, {"PlayCmd", Command::Play},   {"LPlayCmd", Command::LoopPlay},
+        {"PauseCmd", Command::Pause},       {"StillCmd", Command::Still}, {"StopCmd", Command::Stop},
+    };
+    for (const auto &[name, command] : commandButtons) {
+        auto *control = findChild<QPushButton *>(QString::fromLatin1(name));
+        connect(control, &QPushButton::clicked, this,
+                [this, command = command] { m_controller.commandPressed(command); });
+    }
+    connect(button(MuteButton::AudioMuteCmd), &QPushButton::clicked, this,
+            [this] { m_controller.mutePressed(MuteOutput::Audio); });
+    connect(button(MuteButton::VideoMuteCmd), &QPushButton::clicked, this,
+            [this] { m_controller.mutePressed(MuteOutput::Video); });
+
+    // Change rules run on every change, the program's own included.
+    connect(lineEdit(Field::TeskIDtxt), &QLineEdit::textChanged, this,
+            [this] { m_controller.unitIdChanged(); });
+    connect(lineEdit(Field::TeskRspTxt), &QLineEdit::textChanged, this,
+            [this] { m_controller.replyChanged(); });
+    for (const Field field : {Field::BroadIPtxt, Field::TeskIDtxt, Field::ClipNumtxt})
+        lineEdit(field)->installEventFilter(this);
+
+    connect(m_replyTimer, &QTimer::timeout, this, [this] { m_controller.replyTimerExpired(); });
+    connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] { m_controller.datagramArrived(); });
+    connect(m_endpoint, &UdpEndpoint::errorEvent, this, [this](int number, const QString &description) {
+        m_controller.endpointError(number, Latin1(description));
+    });
+}
+
+void Main::startUp() { m_controller.StartUp(); }
+
+bool Main::eventFilter(QObject *watched, QEvent *event)
+{
+    for (const Field field : {Field::BroadIPtxt, Field::TeskIDtxt, Field::ClipNumtxt}) {
+        if (watched != lineEdit(field))
+            continue;
+        if (event->type() == QEvent::KeyPress)
+            return filterKey(field, *static_cast<QKeyEvent *>(event));
+        const bool click =
+            event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+        if (field == Field::BroadIPtxt && click &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // While locked, the click only asks; it does not reach the field.
+            const bool wasLocked = isLocked(field);
+            m_controller.addressFieldClicked();
+            return wasLocked;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// True drops the key.
+bool Main::filterKey(Field field, const QKeyEvent &key) const
+{
+    if (!TypesCharacter(key))
+        return false;
+    const QString typed = key.text();
+    return !std::all_of(typed.begin(), typed.end(),
+                        [field](QChar c) { return IsTypedCharacterAllowed(field, c.unicode()); });
+}
+
+void Main::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(0, 0, m_background);
+}
+
+QLineEdit *Main::lineEdit(Field field) const { return m_fields[static_cast<std::size_t>(field)]; }
+
+QPushButton *Main::button(MuteButton button) const { return m_muteButtons[static_cast<std::size_t>(button)]; }
+
+std::string Main::text(Field field) const { return Latin1(lineEdit(field)->text()); }
+
+void Main::setText(Field field, const std::string &text) { lineEdit(field)->setText(Latin1(text)); }
+
+bool Main::isLocked(Field field) const { return lineEdit(field)->isReadOnly(); }
+
+void Main::setLocked(Field field, bool locked) { lineEdit(field)->setReadOnly(locked); }
+
+void Main::setFocus(Field field) { lineEdit(field)->setFocus(Qt::OtherFocusReason); }
+
+std::string Main::caption(MuteButton which) const { return Latin1(button(which)->text()); }
+
+void Main::setCaption(MuteButton which, const std::string &caption)
+{
+    button(which)->setText(Latin1(caption));
+}
+
+bool Main::isEnabled(MuteButton which) const { return button(which)->isEnabled(); }
+
+void Main::setEnabled(MuteButton which, bool enabled) { button(which)->setEnabled(enabled); }
+
+void Main::startReplyTimer() { m_replyTimer->start(); }
+
+void Main::stopReplyTimer() { m_replyTimer->stop(); }
+
+int Main::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title, const std::string &text)
+{
+    static const std::map<BoxIcon, QMessageBox::Icon> icons = {
+        {BoxIcon::Error, QMessageBox::Critical},
+        {BoxIcon::Warning, QMessageBox::Warning},
+        {BoxIcon::Question, QMessageBox::Question},
+    };
+    QString shown = Latin1(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icons.at(icon), Latin1(title), shown,
+                    buttons == BoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == BoxButtons::YesNo) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? BoxYes : BoxNo;
+    }
+    box.exec();
+    return BoxOk; // closing an OK box any other way still means OK
+}
+
+} // namespace corvane
