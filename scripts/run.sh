@@ -1,0 +1,6 @@
+#!/bin/sh
+# Builds the program if needed and starts it.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+exec ./build/src/corvane

@@ -1,0 +1,8 @@
+#!/bin/sh
+# Builds everything and runs the whole test suite. Tests that use the network
+# run in private network namespaces of their own (tests/support/private-network.sh).
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/setup.sh --for-tests
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure --timeout 300 -j2

@@ -1,0 +1,23 @@
+#include "support/private_network.h"
+
+#include <QNetworkInterface>
+
+bool InPrivateNetwork(QString *whyNot)
+{
+    if (qEnvironmentVariable("CORVANE_PRIVATE_NETWORK") != QLatin1String("inside")) {
+        *whyNot = QStringLiteral("not run through tests/support/private-network.sh; nothing is sent "
+                                 "from the host's own network");
+        return false;
+    }
+    const QStringList allowed = {QStringLiteral("lo"), QStringLiteral("corvane0"),
+                                 QStringLiteral("corvane1")};
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &interface : interfaces) {
+        if (!allowed.contains(interface.name())) {
+            *whyNot = QStringLiteral("interface %1 is visible: this is not a private namespace")
+                          .arg(interface.name());
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "controller/controller.h"
+#include "support/fake_endpoint.h"
+#include "support/fake_window.h"
+
+#include <algorithm>
+
+// The controller wired to a recording window and socket.
+struct Rig
+{
+    Journal journal;
+    FakeWindow window{journal};
+    FakeEndpoint endpoint{journal};
+    corvane::Controller controller{window, endpoint};
+
+    Rig() { window.controller = &controller; }
+
+    // Starts up as the program does and forgets what that recorded.
+    void startUp()
+    {
+        controller.StartUp();
+        journal.lines.clear();
+    }
+
+    void reply(const std::string &datagram)
+    {
+        endpoint.incoming.push_back(datagram);
+        controller.datagramArrived();
+    }
+
+    std::string lastSent() const
+    {
+        return endpoint.sent.empty() ? std::string() : endpoint.sent.back().payload;
+    }
+
+    // Where a journal line first appears; -1 when it does not.
+    int indexOf(const std::string &line) const
+    {
+        const auto it = std::find(journal.lines.begin(), journal.lines.end(), line);
+        return it == journal.lines.end() ? -1 : static_cast<int>(it - journal.lines.begin());
+    }
+};
