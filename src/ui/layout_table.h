@@ -18,6 +18,7 @@ struct ControlSpec
     int maxLength; // text fields; 0 for none
     bool readOnly;
     const char *toolTip;
+    const char *buddy; // labels: the field they name, so screen readers announce the field by it
 };
 
 inline constexpr int kClientWidthTwips = 4455;

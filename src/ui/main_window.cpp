@@ -197,11 +197,18 @@ void Main::buildControls()
     for (std::size_t i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
 
+    for (const ControlSpec &spec : MainLayout()) {
+        if (spec.buddy)
+            findChild<QLabel *>(QString::fromLatin1(spec.name))
+                ->setBuddy(findChild<QLineEdit *>(QString::fromLatin1(spec.buddy)));
+    }
     for (const FieldName &entry : kFieldNames)
         m_fields[static_cast<std::size_t>(entry.field)] =
             findChild<QLineEdit *>(QString::fromLatin1(entry.name));
     for (const FieldContent &entry : kLongestContent)
         FitContent(lineEdit(entry.field), QString::fromLatin1(entry.longest));
+    // The clip field has no label of its own; screen readers announce it by what its tooltip says it is.
+    lineEdit(Field::ClipNumtxt)->setAccessibleName(QStringLiteral("Clip number"));
     m_muteButtons[static_cast<std::size_t>(MuteButton::VideoMuteCmd)] =
         findChild<QPushButton *>(QStringLiteral("VideoMuteCmd"));
     m_muteButtons[static_cast<std::size_t>(MuteButton::AudioMuteCmd)] =
