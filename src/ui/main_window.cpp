@@ -144,50 +144,59 @@ Main::Main(QWidget *parent)
     connectEvents();
 }
 
+// One control of the layout table, placed and dressed.
+QWidget *Main::makeControl(const ControlSpec &spec, const QFont &regular, const QFont &bold)
+{
+    const QString text = QString::fromLatin1(spec.text);
+    QWidget *control = nullptr;
+    switch (spec.kind) {
+    case ControlKind::TextField: {
+        auto *edit = new QLineEdit(text, this);
+        edit->setFont(regular);
+        if (spec.maxLength > 0)
+            edit->setMaxLength(spec.maxLength);
+        edit->setReadOnly(spec.readOnly);
+        control = edit;
+        break;
+    }
+    case ControlKind::Label: {
+        auto *label = new QLabel(text, this);
+        label->setFont(bold);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        label->setPalette(palette);
+        control = label;
+        break;
+    }
+    case ControlKind::Button: {
+        auto *button = new QPushButton(text, this);
+        button->setFont(bold);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        control = button;
+        break;
+    }
+    }
+    control->setObjectName(QString::fromLatin1(spec.name));
+    control->setToolTip(QString::fromLatin1(spec.toolTip));
+    QRect rect = PixelRect(spec);
+    if (spec.kind == ControlKind::Label) {
+        // A caption wider than its drawn box in the face at hand grows to
+        // the right rather than being clipped.
+        const int needed = control->fontMetrics().horizontalAdvance(text) + 2;
+        rect.setWidth(std::min(std::max(rect.width(), needed), width() - rect.left()));
+    }
+    control->setGeometry(rect);
+    return control;
+}
+
 void Main::buildControls()
 {
+    const QFont regular = UiFont(false);
+    const QFont bold = UiFont(true);
     std::vector<std::pair<int, QWidget *>> focusOrder;
     for (const ControlSpec &spec : MainLayout()) {
-        const QString text = QString::fromLatin1(spec.text);
-        QWidget *control = nullptr;
-        switch (spec.kind) {
-        case ControlKind::TextField: {
-            auto *edit = new QLineEdit(text, this);
-            edit->setFont(UiFont(false));
-            if (spec.maxLength > 0)
-                edit->setMaxLength(spec.maxLength);
-            edit->setReadOnly(spec.readOnly);
-            control = edit;
-            break;
-        }
-        case ControlKind::Label: {
-            auto *label = new QLabel(text, this);
-            label->setFont(UiFont(true));
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, Qt::white);
-            label->setPalette(palette);
-            control = label;
-            break;
-        }
-        case ControlKind::Button: {
-            auto *button = new QPushButton(text, this);
-            button->setFont(UiFont(true));
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            control = button;
-            break;
-        }
-        }
-        control->setObjectName(QString::fromLatin1(spec.name));
-        control->setToolTip(QString::fromLatin1(spec.toolTip));
-        QRect rect = PixelRect(spec);
-        if (spec.kind == ControlKind::Label) {
-            // A caption wider than its drawn box in the face at hand grows to
-            // the right rather than being clipped.
-            const int needed = control->fontMetrics().horizontalAdvance(text) + 2;
-            rect.setWidth(std::min(std::max(rect.width(), needed), width() - rect.left()));
-        }
-        control->setGeometry(rect);
+        QWidget *control = makeControl(spec, regular, bold);
         if (spec.kind != ControlKind::Label)
             focusOrder.emplace_back(spec.tabIndex, control);
     }

@@ -30,6 +30,7 @@ class QTimer;
 namespace corvane {
 
 class UdpEndpoint;
+struct ControlSpec;
 
 class Main : public QWidget, public WindowOps
 {
@@ -61,6 +62,7 @@ protected:
 
 private:
     void buildControls();
+    QWidget *makeControl(const ControlSpec &spec, const QFont &regular, const QFont &bold);
     void connectEvents();
     bool filterKey(Field field, const QKeyEvent &key) const;
     QLineEdit *lineEdit(Field field) const;
