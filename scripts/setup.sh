@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages="cmake ninja-build g++ qt6-base-dev fonts-liberation2 iproute2 util-linux"
 if [ "${1:-}" = "--for-tests" ]; then
-    packages="$packages xvfb xauth xdotool x11-apps imagemagick"
+    packages="$packages xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev"
 fi
 
 missing=""
