@@ -3,14 +3,19 @@
 #include "net/ipv4_text.h"
 #include "net/local_address.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QUdpSocket>
-
-#include <algorithm>
 
 namespace corvane {
 
 namespace {
+
+// How long one turn of the event loop may spend taking datagrams. What is
+// left waits for the next turn (the socket signals again while any is
+// pending), so that a flood of replies cannot hold up timers and painting.
+constexpr qint64 kReadingTurnMs = 5;
 
 // Marks the socket as busy with a call of ours, whose errors the caller gets
 // as a result; the socket signals them too, and those must not pass as
@@ -31,6 +36,11 @@ private:
 
 UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), m_socket(new QUdpSocket(this))
 {
+    // Units are reached directly on the local network, broadcasts included,
+    // which no proxy can carry. Saying so also spares every bind a round trip
+    // to the system's proxy resolver, which the port search would otherwise
+    // pay once for every port it tries.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
     connect(m_socket, &QUdpSocket::readyRead, this, &UdpEndpoint::readPending);
     connect(m_socket, &QUdpSocket::errorOccurred, this, &UdpEndpoint::socketError);
 }
@@ -93,9 +103,13 @@ std::string UdpEndpoint::takeDatagram() { return std::move(m_datagram); }
 
 void UdpEndpoint::readPending()
 {
-    while (m_socket->state() == QAbstractSocket::BoundState && m_socket->hasPendingDatagrams()) {
+    QElapsedTimer turn;
+    turn.start();
+    while (m_socket->state() == QAbstractSocket::BoundState && !turn.hasExpired(kReadingTurnMs)) {
         const qint64 size = m_socket->pendingDatagramSize();
-        m_datagram.resize(static_cast<std::size_t>(std::max<qint64>(size, 0)));
+        if (size < 0)
+            break; // none pending
+        m_datagram.resize(static_cast<std::size_t>(size));
         const qint64 read = m_socket->readDatagram(m_datagram.data(), size);
         if (read < 0)
             break; // the socket has signalled the error itself
