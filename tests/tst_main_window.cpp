@@ -376,6 +376,7 @@ void TestMainWindow::timeoutWarnsOnce()
     auto *timer = m_window->findChild<QTimer *>(QStringLiteral("TeskTimeOut"));
     QVERIFY(timer);
     QCOMPARE(timer->interval(), 6000);
+    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
     QVERIFY(!timer->isActive());
     timer->setInterval(40);
     field("BroadIPtxt")->setText(QStringLiteral("127.0.0.1")); // nobody answers there

@@ -6,6 +6,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,10 +74,30 @@ QFont UiFont(bool bold)
     return font;
 }
 
-QRect PixelRect(const ControlSpec &spec)
+// One of the program's own pictures, read as the PNG it is: left to guess,
+// the reader would first load every image plugin installed to ask it.
+QPixmap ReadPng(const QString &file)
 {
-    return {TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
-            TwipsToPixels(spec.height)};
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+// The background art for the densest screen present: the 1x picture on
+// ordinary screens, the 2x one only where it shows.
+QPixmap Background()
+{
+    const bool dense = qGuiApp->devicePixelRatio() > 1.0;
+    QPixmap background =
+        ReadPng(dense ? QStringLiteral(":/art/background@2x.png") : QStringLiteral(":/art/background.png"));
+    background.setDevicePixelRatio(dense ? 2.0 : 1.0);
+    return background;
+}
+
+QRect PixelRect(const ControlSpec &row)
+{
+    return {TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),
+            TwipsToPixels(row.height)};
 }
 
 QString Latin1(const std::string &text)
@@ -126,36 +148,37 @@ void FitContent(QLineEdit *edit, const QString &longest)
 
 Main::Main(QWidget *parent)
     : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
-      m_controller(*this, *m_endpoint), m_background(QStringLiteral(":/art/background@2x.png"))
+      m_controller(*this, *m_endpoint), m_background(Background())
 {
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/art/icon-32.png"));
-    icon.addFile(QStringLiteral(":/art/icon-64.png"));
+    icon.addPixmap(ReadPng(QStringLiteral(":/art/icon-32.png")));
+    icon.addPixmap(ReadPng(QStringLiteral(":/art/icon-64.png")));
     setWindowIcon(icon);
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
-    m_background.setDevicePixelRatio(2.0);
 
     m_endpoint->setObjectName(QStringLiteral("Zelosock"));
     m_replyTimer->setObjectName(QStringLiteral("TeskTimeOut"));
     m_replyTimer->setInterval(kReplyTimeoutMs);
+    // A coarse timer may fire up to 5% early; the warning must not come before 6 s.
+    m_replyTimer->setTimerType(Qt::PreciseTimer);
 
     buildControls();
     connectEvents();
 }
 
 // One control of the layout table, placed and dressed.
-QWidget *Main::makeControl(const ControlSpec &spec, const QFont &regular, const QFont &bold)
+QWidget *Main::makeControl(const ControlSpec &row, const QFont &regular, const QFont &bold)
 {
-    const QString text = QString::fromLatin1(spec.text);
+    const QString text = QString::fromLatin1(row.text);
     QWidget *control = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::TextField: {
         auto *edit = new QLineEdit(text, this);
         edit->setFont(regular);
-        if (spec.maxLength > 0)
-            edit->setMaxLength(spec.maxLength);
-        edit->setReadOnly(spec.readOnly);
+        if (row.maxLength > 0)
+            edit->setMaxLength(row.maxLength);
+        edit->setReadOnly(row.readOnly);
         control = edit;
         break;
     }
@@ -177,10 +200,10 @@ QWidget *Main::makeControl(const ControlSpec &spec, const QFont &regular, const 
         break;
     }
     }
-    control->setObjectName(QString::fromLatin1(spec.name));
-    control->setToolTip(QString::fromLatin1(spec.toolTip));
-    QRect rect = PixelRect(spec);
-    if (spec.kind == ControlKind::Label) {
+    control->setObjectName(QString::fromLatin1(row.name));
+    control->setToolTip(QString::fromLatin1(row.toolTip));
+    QRect rect = PixelRect(row);
+    if (row.kind == ControlKind::Label) {
         // A caption wider than its drawn box in the face at hand grows to
         // the right rather than being clipped.
         const int needed = control->fontMetrics().horizontalAdvance(text) + 2;
@@ -195,10 +218,10 @@ void Main::buildControls()
     const QFont regular = UiFont(false);
     const QFont bold = UiFont(true);
     std::vector<std::pair<int, QWidget *>> focusOrder;
-    for (const ControlSpec &spec : MainLayout()) {
-        QWidget *control = makeControl(spec, regular, bold);
-        if (spec.kind != ControlKind::Label)
-            focusOrder.emplace_back(spec.tabIndex, control);
+    for (const ControlSpec &row : MainLayout()) {
+        QWidget *control = makeControl(row, regular, bold);
+        if (row.kind != ControlKind::Label)
+            focusOrder.emplace_back(row.tabIndex, control);
     }
 
     std::sort(focusOrder.begin(), focusOrder.end(),
@@ -206,16 +229,23 @@ void Main::buildControls()
     for (std::size_t i = 1; i < focusOrder.size(); ++i)
         setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
 
-    for (const ControlSpec &spec : MainLayout()) {
-        if (spec.buddy)
-            findChild<QLabel *>(QString::fromLatin1(spec.name))
-                ->setBuddy(findChild<QLineEdit *>(QString::fromLatin1(spec.buddy)));
+    for (const ControlSpec &row : MainLayout()) {
+        if (row.buddy)
+            findChild<QLabel *>(QString::fromLatin1(row.name))
+                ->setBuddy(findChild<QLineEdit *>(QString::fromLatin1(row.buddy)));
     }
     for (const FieldName &entry : kFieldNames)
         m_fields[static_cast<std::size_t>(entry.field)] =
             findChild<QLineEdit *>(QString::fromLatin1(entry.name));
     for (const FieldContent &entry : kLongestContent)
         FitContent(lineEdit(entry.field), QString::fromLatin1(entry.longest));
+    // A reply is raw bytes, one char each. The control codes among them, which
+    // the face has no glyphs for, show as its own box: searching every other
+    // font for each of them costs a full-size reply tens of milliseconds at
+    // every layout and every repaint.
+    QFont replyFont = lineEdit(Field::TeskRspTxt)->font();
+    replyFont.setStyleStrategy(QFont::NoFontMerging);
+    lineEdit(Field::TeskRspTxt)->setFont(replyFont);
     // The clip field has no label of its own; screen readers announce it by what its tooltip says it is.
     lineEdit(Field::ClipNumtxt)->setAccessibleName(QStringLiteral("Clip number"));
     m_muteButtons[static_cast<std::size_t>(MuteButton::VideoMuteCmd)] =
@@ -243,11 +273,10 @@ void Main::connectEvents()
     connect(button(MuteButton::VideoMuteCmd), &QPushButton::clicked, this,
             [this] { m_controller.mutePressed(MuteOutput::Video); });
 
-    // Change rules run on every change, the program's own included.
+    // Change rules run on every change, the program's own included. The
+    // reply field's runs from setReplyText(), the only way its text changes.
     connect(lineEdit(Field::TeskIDtxt), &QLineEdit::textChanged, this,
             [this] { m_controller.unitIdChanged(); });
-    connect(lineEdit(Field::TeskRspTxt), &QLineEdit::textChanged, this,
-            [this] { m_controller.replyChanged(); });
     for (const Field field : {Field::BroadIPtxt, Field::TeskIDtxt, Field::ClipNumtxt})
         lineEdit(field)->installEventFilter(this);
 
@@ -301,9 +330,36 @@ QLineEdit *Main::lineEdit(Field field) const { return m_fields[static_cast<std::
 
 QPushButton *Main::button(MuteButton button) const { return m_muteButtons[static_cast<std::size_t>(button)]; }
 
-std::string Main::text(Field field) const { return Latin1(lineEdit(field)->text()); }
+std::string Main::text(Field field) const
+{
+    return field == Field::TeskRspTxt ? m_reply : Latin1(lineEdit(field)->text());
+}
 
-void Main::setText(Field field, const std::string &text) { lineEdit(field)->setText(Latin1(text)); }
+void Main::setText(Field field, const std::string &text)
+{
+    if (field == Field::TeskRspTxt)
+        setReplyText(text);
+    else
+        lineEdit(field)->setText(Latin1(text));
+}
+
+void Main::setReplyText(const std::string &text)
+{
+    if (text == m_reply)
+        return; // as in any field, the same text again is no change
+    m_reply = text;
+    if (!m_replyShowPending) {
+        m_replyShowPending = true;
+        QMetaObject::invokeMethod(this, &Main::showReply, Qt::QueuedConnection);
+    }
+    m_controller.replyChanged();
+}
+
+void Main::showReply()
+{
+    m_replyShowPending = false;
+    lineEdit(Field::TeskRspTxt)->setText(Latin1(m_reply));
+}
 
 bool Main::isLocked(Field field) const { return lineEdit(field)->isReadOnly(); }
 

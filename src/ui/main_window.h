@@ -62,11 +62,13 @@ protected:
 
 private:
     void buildControls();
-    QWidget *makeControl(const ControlSpec &spec, const QFont &regular, const QFont &bold);
+    QWidget *makeControl(const ControlSpec &row, const QFont &regular, const QFont &bold);
     void connectEvents();
     bool filterKey(Field field, const QKeyEvent &key) const;
     QLineEdit *lineEdit(Field field) const;
     QPushButton *button(MuteButton button) const;
+    void setReplyText(const std::string &text);
+    void showReply();
 
     UdpEndpoint *m_endpoint; // Zelosock
     QTimer *m_replyTimer;    // TeskTimeOut
@@ -74,6 +76,12 @@ private:
     std::array<QLineEdit *, 6> m_fields{};
     std::array<QPushButton *, 2> m_muteButtons{};
     QPixmap m_background;
+    // The reply field's text. Its rule runs on every change, but the field
+    // shows the text only from the next turn of the event loop: laying out a
+    // long reply takes milliseconds, and a burst of replies needs it only
+    // once, for the last of them.
+    std::string m_reply;
+    bool m_replyShowPending = false;
 };
 
 } // namespace corvane
