@@ -1,0 +1,102 @@
+// Port search: every port from 1028 to 2638 is held, so the program's search
+// tries 1611 taken ports, skips the units' 2639 and binds 2640. The floor is
+// the same 1612 attempts as plain socket() + bind(), each failed socket closed.
+
+#include "net/port_search.h"
+#include "net/udp_endpoint.h"
+#include "support/plain_udp.h"
+#include "support/private_namespace.h"
+#include "support/ratio_report.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+constexpr std::uint16_t kFirstHeld = 1028;
+constexpr std::uint16_t kLastHeld = 2638;
+constexpr std::uint16_t kUnitPort = 2639;
+constexpr std::uint16_t kExpectedPort = 2640;
+
+// Holds the ports on every local address, as another program would.
+class HeldPorts
+{
+public:
+    HeldPorts()
+    {
+        bench::RaiseOpenFileLimit();
+        for (std::uint16_t port = kFirstHeld; port <= kLastHeld; ++port) {
+            bench::PlainUdpSocket socket;
+            if (!socket.bind(INADDR_ANY, port))
+                return;
+            m_sockets.push_back(std::move(socket));
+        }
+        m_complete = true;
+    }
+    bool complete() const { return m_complete; }
+
+private:
+    std::vector<bench::PlainUdpSocket> m_sockets;
+    bool m_complete = false;
+};
+
+void ProgramAutoPort(benchmark::State &state)
+{
+    const HeldPorts held;
+    if (!held.complete()) {
+        state.SkipWithError("the ports 1028-2638 cannot all be held");
+        return;
+    }
+    int boxes = 0;
+    for (auto _ : state) {
+        corvane::UdpEndpoint endpoint;
+        std::int32_t portNum = kFirstHeld;
+        corvane::AutoPort(endpoint, portNum, [&boxes] { ++boxes; });
+        if (endpoint.localPort() != kExpectedPort || boxes != 0) {
+            state.SkipWithError("the search did not end on port 2640");
+            return;
+        }
+    }
+}
+
+void FloorBindAttempts(benchmark::State &state)
+{
+    const HeldPorts held;
+    if (!held.complete()) {
+        state.SkipWithError("the ports 1028-2638 cannot all be held");
+        return;
+    }
+    for (auto _ : state) {
+        int bound = -1;
+        for (std::uint32_t port = kFirstHeld; port <= 65535 && bound < 0; ++port) {
+            if (port == kUnitPort)
+                continue;
+            const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            const sockaddr_in address = bench::Ipv4(INADDR_ANY, static_cast<std::uint16_t>(port));
+            if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
+                bound = fd;
+            else
+                ::close(fd);
+        }
+        ::close(bound);
+    }
+}
+
+BENCHMARK(ProgramAutoPort)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
+BENCHMARK(FloorBindAttempts)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bench::RequirePrivateNamespace();
+    QCoreApplication app(argc, argv);
+    return bench::RunAndReport(argc, argv,
+                               {{"port search", "ProgramAutoPort", "FloorBindAttempts", "", "", 1.5}});
+}

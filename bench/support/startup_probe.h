@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+namespace bench {
+
+// For the start-up children: once the window's first paint has gone through,
+// prints "<CLOCK_MONOTONIC ns> <1 if a UDP socket under the window is bound>"
+// on stdout and quits the application. The driver took the same clock just
+// before it started the process, so the difference is the start-up time.
+void ReportWhenShown(QWidget &window);
+
+} // namespace bench
