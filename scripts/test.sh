@@ -6,3 +6,5 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh --for-tests
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --timeout 300 -j2
+./scripts/test-sanitizers.sh
+./scripts/test-fuzz.sh
