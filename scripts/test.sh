@@ -1,6 +1,8 @@
 #!/bin/sh
-# Builds everything and runs the whole test suite. Tests that use the network
-# run in private network namespaces of their own (tests/support/private-network.sh).
+# Builds everything and runs the whole test suite: the formatting check, the
+# CTest suite, the suite again under ASan and UBSan, and every fuzz target.
+# Tests that use the network run in private network namespaces of their own
+# (tests/support/private-network.sh).
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh --for-tests
