@@ -20,8 +20,6 @@
 
 namespace {
 
-using corvane::Field;
-
 // The unit thread counts a datagram a moment after it arrives.
 bool UnitSaw(const bench::UnitThread &unit, long count)
 {
@@ -37,12 +35,9 @@ void ProgramPlayPress(benchmark::State &state)
         state.SkipWithError("port 2639 on 127.0.0.1 is taken");
         return;
     }
-    bench::BenchWindow window;
-    corvane::UdpEndpoint endpoint;
-    corvane::Controller controller(window, endpoint);
-    window.attach(controller);
-    controller.StartUp();
-    window.setText(Field::BroadIPtxt, "127.0.0.1");
+    bench::ProgramOnLoopback program;
+    auto &window = program.window;
+    auto &controller = program.controller;
 
     for (auto _ : state)
         controller.commandPressed(corvane::Command::Play);

@@ -23,7 +23,6 @@
 
 namespace {
 
-using corvane::Field;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kFramesPerCommand = 1 + 41;
@@ -36,17 +35,13 @@ void ProgramResends(benchmark::State &state)
         state.SkipWithError("port 2639 on 127.0.0.1 is taken");
         return;
     }
-    bench::BenchWindow window;
-    corvane::UdpEndpoint endpoint;
-    corvane::Controller controller(window, endpoint);
-    window.attach(controller);
+    bench::ProgramOnLoopback program;
+    auto &controller = program.controller;
     int handled = 0;
-    QObject::connect(&endpoint, &corvane::UdpEndpoint::datagramArrived, [&] {
+    QObject::connect(&program.endpoint, &corvane::UdpEndpoint::datagramArrived, [&] {
         controller.datagramArrived();
         ++handled;
     });
-    controller.StartUp();
-    window.setText(Field::BroadIPtxt, "127.0.0.1");
     // Wakes the loop now and then, so a lost datagram cannot keep it waiting for good.
     QTimer wake;
     wake.start(100);

@@ -6,12 +6,9 @@
 #include "support/startup_probe.h"
 
 #include <QApplication>
-#include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
-#include <QNetworkProxy>
 #include <QPushButton>
-#include <QUdpSocket>
 #include <QWidget>
 
 int main(int argc, char *argv[])
@@ -33,10 +30,6 @@ int main(int argc, char *argv[])
     y = 130;
     for (const char *text : buttons)
         (new QPushButton(QString::fromLatin1(text), &window))->setGeometry(8, y += 20, 120, 20);
-    auto *socket = new QUdpSocket(&window);
-    socket->setProxy(QNetworkProxy::NoProxy);
-    socket->bind(QHostAddress(QHostAddress::AnyIPv4), 1028, QAbstractSocket::DontShareAddress);
-    window.show();
-    bench::ReportWhenShown(window);
+    bench::BindShowAndReport(window);
     return app.exec();
 }

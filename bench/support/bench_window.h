@@ -2,6 +2,7 @@
 
 #include "controller/controller.h"
 #include "controller/window_ops.h"
+#include "net/udp_endpoint.h"
 
 #include <array>
 #include <string>
@@ -48,6 +49,22 @@ private:
     std::array<std::string, 6> m_texts{"", "", "", "", "0", ""};
     std::array<std::string, 2> m_captions{"Mute Video", "Mute Audio"};
     std::array<bool, 2> m_enabled{true, true};
+};
+
+// The controller with the real endpoint and a BenchWindow, started up as the
+// program starts and sending to 127.0.0.1.
+struct ProgramOnLoopback
+{
+    BenchWindow window;
+    corvane::UdpEndpoint endpoint;
+    corvane::Controller controller{window, endpoint};
+
+    ProgramOnLoopback()
+    {
+        window.attach(controller);
+        controller.StartUp();
+        window.setText(corvane::Field::BroadIPtxt, "127.0.0.1");
+    }
 };
 
 } // namespace bench

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QHostAddress>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 #include <QWidget>
 
@@ -54,5 +56,14 @@ private:
 } // namespace
 
 void ReportWhenShown(QWidget &window) { window.installEventFilter(new FirstPaint(window)); }
+
+void BindShowAndReport(QWidget &window)
+{
+    auto *socket = new QUdpSocket(&window);
+    socket->setProxy(QNetworkProxy::NoProxy);
+    socket->bind(QHostAddress(QHostAddress::AnyIPv4), 1028, QAbstractSocket::DontShareAddress);
+    window.show();
+    ReportWhenShown(window);
+}
 
 } // namespace bench

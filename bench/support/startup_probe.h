@@ -10,4 +10,9 @@ namespace bench {
 // before it started the process, so the difference is the start-up time.
 void ReportWhenShown(QWidget &window);
 
+// What both reference programs do once their window is built: bind one UDP
+// socket to the program's first port as the program does, show the window and
+// report when it is shown.
+void BindShowAndReport(QWidget &window);
+
 } // namespace bench
