@@ -13,9 +13,8 @@ all="command_latency resend_turnaround port_search reply_storm startup"
 
 if [ "${CORVANE_PRIVATE_NETWORK:-}" != "inside" ]; then
     ./scripts/install-packages.sh bench
-    [ -f build-bench/CMakeCache.txt ] ||
-        cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCORVANE_BENCHMARKS=ON
-    cmake --build build-bench
+    cmake --preset bench
+    cmake --build --preset bench
     exec tests/support/private-network.sh "$0" "$@"
 fi
 

@@ -1,6 +1,8 @@
 #!/bin/sh
 # Installs what is missing on a Debian or Ubuntu machine, then configures and
-# builds into build/. Safe to run again: it installs and rebuilds only what changed.
+# builds the default preset of CMakePresets.json into build/. Safe to run
+# again: it installs and rebuilds only what changed. It configures every time
+# (a matter of seconds), so the build folder always has the preset's options.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -10,5 +12,5 @@ else
     ./scripts/install-packages.sh build
 fi
 
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --preset default
+cmake --build --preset default

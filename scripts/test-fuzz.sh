@@ -1,9 +1,10 @@
 #!/bin/sh
-# Builds the fuzz targets of fuzz/ (clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) into build-fuzz/ and runs each one for a bounded
-# time: CORVANE_FUZZ_SECONDS seconds each, 60 unless set. A crash, a sanitizer
-# report or a disagreement with a target's model fails the run, and the input
-# that caused it is kept as build-fuzz/crash-TARGET-*. The seeds in
+# Builds the fuzz targets of fuzz/ (the fuzz preset: clang, libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer) into build-fuzz/ and runs
+# each one for a bounded time: CORVANE_FUZZ_SECONDS seconds each, 60 unless
+# set. A crash, a sanitizer report or a disagreement with a target's model
+# fails the run, and the input that caused it is kept as
+# build-fuzz/crash-TARGET-*. The seeds in
 # fuzz/corpus/TARGET are only read; what the fuzzer finds goes to build-fuzz/.
 set -eu
 cd "$(dirname "$0")/.."
@@ -12,8 +13,8 @@ seconds=${CORVANE_FUZZ_SECONDS:-60}
 ./scripts/install-packages.sh fuzz
 
 build=build-fuzz
-[ -f "$build/CMakeCache.txt" ] || cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++
-cmake --build "$build"
+cmake --preset fuzz
+cmake --build --preset fuzz
 
 # Replies may be as large as a UDP payload; the other inputs are short texts and frames.
 max_len() {
@@ -26,7 +27,7 @@ max_len() {
 passed=0
 failed=0
 for target in input_checks command_frame replies unit_sim_frame_parser; do
-    binary="$build/fuzz_$target"
+    binary="$build/fuzz/fuzz_$target"
     work="$build/corpus/$target"
     log="$build/fuzz_$target.log"
     mkdir -p "$work"

@@ -7,7 +7,6 @@ set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh --for-tests
 find src tests tools bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run -Werror
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure --timeout 300 -j2
+ctest --preset default
 ./scripts/test-sanitizers.sh
 ./scripts/test-fuzz.sh
