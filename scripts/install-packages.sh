@@ -2,14 +2,15 @@
 # Installs the Debian packages that one kind of work needs, those missing only.
 # Usage: install-packages.sh build|test|fuzz|bench
 #   build: what builds and runs the program
-#   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools) and clang-format
+#   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools),
+#          clang-format, and the MinGW-w64 cross compiler the rules library is built with
 #   fuzz:  clang and libFuzzer
 #   bench: what builds the program, plus Google Benchmark and the namespace tools
 set -eu
 build="cmake ninja-build g++ qt6-base-dev fonts-liberation2"
 case "${1:-}" in
 build) wanted=$build ;;
-test) wanted="$build clang-format iproute2 util-linux xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev" ;;
+test) wanted="$build clang-format g++-mingw-w64-x86-64-posix iproute2 util-linux xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev" ;;
 fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev" ;;
 bench) wanted="$build libbenchmark-dev iproute2 util-linux" ;;
 *) echo "usage: $0 build|test|fuzz|bench" >&2; exit 2 ;;
