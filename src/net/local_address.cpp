@@ -1,39 +1,29 @@
 #include "net/local_address.h"
 
+#include <QHostAddress>
 #include <QNetworkInterface>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QNetworkProxy>
+#include <QUdpSocket>
 
 namespace corvane {
 
 namespace {
 
 // Connecting a UDP socket sends nothing; it only makes the kernel choose the
-// route, and with it the source address, for the given destination.
+// route, and with it the source address, for the given destination. With an
+// address rather than a name there is no lookup, so the socket is connected,
+// or has failed, when connectToHost() returns.
 std::string DefaultRouteSource()
 {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    QUdpSocket probe;
+    probe.setProxy(QNetworkProxy::NoProxy);
+    probe.connectToHost(QHostAddress(QStringLiteral("192.0.2.1")), 9); // a documentation address
+    if (probe.state() != QAbstractSocket::ConnectedState)
         return {};
-    sockaddr_in probe{};
-    probe.sin_family = AF_INET;
-    probe.sin_port = htons(9);
-    probe.sin_addr.s_addr = htonl(0xC0000201); // 192.0.2.1, a documentation address
-    std::string result;
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&probe), sizeof probe) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &length) == 0 &&
-        local.sin_addr.s_addr != htonl(INADDR_ANY)) {
-        char text[INET_ADDRSTRLEN] = {};
-        if (::inet_ntop(AF_INET, &local.sin_addr, text, sizeof text))
-            result = text;
-    }
-    ::close(fd);
-    return result;
+    const QHostAddress local = probe.localAddress();
+    if (local.protocol() != QAbstractSocket::IPv4Protocol || local == QHostAddress(QHostAddress::AnyIPv4))
+        return {};
+    return local.toString().toStdString();
 }
 
 std::string FirstInterfaceAddress()
