@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QNetworkProxy>
+#include <QScopedValueRollback>
 #include <QUdpSocket>
 
 namespace corvane {
@@ -16,21 +17,6 @@ namespace {
 // left waits for the next turn (the socket signals again while any is
 // pending), so that a flood of replies cannot hold up timers and painting.
 constexpr qint64 kReadingTurnMs = 5;
-
-// Marks the socket as busy with a call of ours, whose errors the caller gets
-// as a result; the socket signals them too, and those must not pass as
-// asynchronous error events.
-class OwnCall
-{
-public:
-    explicit OwnCall(int &depth) : m_depth(depth) { ++m_depth; }
-    ~OwnCall() { --m_depth; }
-    OwnCall(const OwnCall &) = delete;
-    OwnCall &operator=(const OwnCall &) = delete;
-
-private:
-    int &m_depth;
-};
 
 } // namespace
 
@@ -59,7 +45,7 @@ std::int32_t UdpEndpoint::localPort() const { return m_localPort; }
 
 Endpoint::BindResult UdpEndpoint::bind()
 {
-    const OwnCall call(m_ownCalls);
+    const QScopedValueRollback ownCall(m_inOwnCall, true);
     if (m_localPort < 0 || m_localPort > 65535)
         return BindResult::Failed;
     if (m_socket->bind(QHostAddress(QHostAddress::AnyIPv4), static_cast<quint16>(m_localPort),
@@ -88,7 +74,7 @@ std::optional<EndpointError> UdpEndpoint::send(const std::string &payload)
         return EndpointError{QAbstractSocket::HostNotFoundError,
                              "\"" + m_remoteHostText + "\" is not an IPv4 address of four numbers."};
 
-    const OwnCall call(m_ownCalls);
+    const QScopedValueRollback ownCall(m_inOwnCall, true);
     const QByteArray bytes(payload.data(), static_cast<qsizetype>(payload.size()));
     const qint64 sent =
         m_socket->writeDatagram(bytes, QHostAddress(*m_remoteHost), static_cast<quint16>(m_remotePort));
@@ -120,7 +106,7 @@ void UdpEndpoint::readPending()
 
 void UdpEndpoint::socketError()
 {
-    if (m_ownCalls == 0)
+    if (!m_inOwnCall)
         emit errorEvent(m_socket->error(), m_socket->errorString());
 }
 

@@ -49,7 +49,10 @@ private:
     std::optional<std::uint32_t> m_remoteHost;
     std::int32_t m_localPort = 0;
     std::string m_datagram;
-    int m_ownCalls = 0; // > 0 while bind() or send() is inside the socket
+    // True while bind() or send() is inside the socket. Their errors reach the
+    // caller as a result; the socket signals them too, and those must not pass
+    // as asynchronous error events.
+    bool m_inOwnCall = false;
 };
 
 } // namespace corvane
