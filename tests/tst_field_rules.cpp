@@ -64,7 +64,7 @@ void TestFieldRules::addressFieldAsksBeforeUnlocking()
     const std::string question =
         "Broadcast IP Address: Are you sure you want to change the broadcast IP address?";
 
-    rig.window.answers = {BoxNo, BoxNo};
+    rig.window.answers = {BoxResult::No, BoxResult::No};
     rig.controller.addressFieldClicked();
     rig.controller.addressFieldClicked();
     QCOMPARE(rig.window.boxTexts(), (std::vector<std::string>{question, question}));
@@ -73,7 +73,7 @@ void TestFieldRules::addressFieldAsksBeforeUnlocking()
     QVERIFY(rig.window.isLocked(Field::BroadIPtxt));
     QVERIFY(rig.window.focused != Field::BroadIPtxt);
 
-    rig.window.answers = {BoxYes};
+    rig.window.answers = {BoxResult::Yes};
     rig.controller.addressFieldClicked();
     QVERIFY(!rig.window.isLocked(Field::BroadIPtxt));
     QCOMPARE(rig.window.focused, Field::BroadIPtxt);

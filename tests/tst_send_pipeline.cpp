@@ -196,7 +196,7 @@ void TestSendPipeline::errorEventReportsThenClosesForGood()
 {
     Rig rig;
     rig.startUp();
-    rig.controller.endpointError(10054, "Connection reset by peer");
+    rig.controller.endpointError({10054, "Connection reset by peer"});
 
     QCOMPARE(rig.window.boxes.size(), 1u);
     QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Warning);

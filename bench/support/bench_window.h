@@ -35,10 +35,11 @@ public:
     void setEnabled(corvane::MuteButton button, bool enabled) override { m_enabled[index(button)] = enabled; }
     void startReplyTimer() override { timerRunning = true; }
     void stopReplyTimer() override { timerRunning = false; }
-    int messageBox(corvane::BoxIcon, corvane::BoxButtons, const std::string &, const std::string &) override
+    corvane::BoxResult messageBox(corvane::BoxIcon, corvane::BoxButtons, const std::string &,
+                                  const std::string &) override
     {
         ++boxes;
-        return corvane::BoxOk;
+        return corvane::BoxResult::Ok;
     }
 
 private:

@@ -115,9 +115,9 @@ void Controller::addressFieldClicked()
 {
     if (!m_window.isLocked(Field::BroadIPtxt))
         return;
-    const int answer = m_window.messageBox(BoxIcon::Question, BoxButtons::YesNo, "Broadcast IP Address",
-                                           "Are you sure you want to change the broadcast IP address?");
-    if (answer == BoxYes) {
+    const BoxResult answer = m_window.messageBox(BoxIcon::Question, BoxButtons::YesNo, "Broadcast IP Address",
+                                                 "Are you sure you want to change the broadcast IP address?");
+    if (answer == BoxResult::Yes) {
         m_window.setLocked(Field::BroadIPtxt, false);
         m_window.setFocus(Field::BroadIPtxt);
     }
@@ -159,10 +159,9 @@ void Controller::datagramArrived()
     m_window.setText(Field::TeskRspTxt, m_endpoint.takeDatagram());
 }
 
-void Controller::endpointError(int number, const std::string &description)
+void Controller::endpointError(const EndpointError &error)
 {
-    m_window.messageBox(BoxIcon::Warning, BoxButtons::Ok, "SockError",
-                        SocketErrorText({number, description}));
+    m_window.messageBox(BoxIcon::Warning, BoxButtons::Ok, "SockError", SocketErrorText(error));
     // Closed directly and for good: the operator restarts the program to reopen it.
     m_endpoint.close();
 }

@@ -39,7 +39,7 @@ public:
     // Timer and endpoint events.
     void replyTimerExpired();
     void datagramArrived();
-    void endpointError(int number, const std::string &description);
+    void endpointError(const EndpointError &error);
 
     const ControllerState &state() const { return m_state; }
 

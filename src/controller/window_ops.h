@@ -13,7 +13,9 @@ enum class MuteButton { VideoMuteCmd, AudioMuteCmd };
 
 enum class BoxIcon { Error, Warning, Question };
 enum class BoxButtons { Ok, YesNo };
-enum BoxResult : int { BoxOk = 1, BoxYes = 6, BoxNo = 7 };
+// Numbered as the message box codes the program has always used: a failed
+// check keeps the code of the box that reported it in its error flag.
+enum class BoxResult { Ok = 1, Yes = 6, No = 7 };
 
 class WindowOps
 {
@@ -40,9 +42,8 @@ public:
     virtual void stopReplyTimer() = 0;
 
     // A modal box; other events keep being handled while it is open.
-    // Returns BoxOk, BoxYes or BoxNo.
-    virtual int messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                           const std::string &text) = 0;
+    virtual BoxResult messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
+                                 const std::string &text) = 0;
 };
 
 } // namespace corvane

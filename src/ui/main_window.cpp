@@ -20,7 +20,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 namespace corvane {
@@ -283,7 +282,7 @@ void Main::connectEvents()
     connect(m_replyTimer, &QTimer::timeout, this, [this] { m_controller.replyTimerExpired(); });
     connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] { m_controller.datagramArrived(); });
     connect(m_endpoint, &UdpEndpoint::errorEvent, this, [this](int number, const QString &description) {
-        m_controller.endpointError(number, Latin1(description));
+        m_controller.endpointError({number, Latin1(description)});
     });
 }
 
@@ -382,25 +381,27 @@ void Main::startReplyTimer() { m_replyTimer->start(); }
 
 void Main::stopReplyTimer() { m_replyTimer->stop(); }
 
-int Main::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title, const std::string &text)
+BoxResult Main::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
+                           const std::string &text)
 {
-    static const std::map<BoxIcon, QMessageBox::Icon> icons = {
-        {BoxIcon::Error, QMessageBox::Critical},
-        {BoxIcon::Warning, QMessageBox::Warning},
-        {BoxIcon::Question, QMessageBox::Question},
-    };
+    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case BoxIcon::Error: shownIcon = QMessageBox::Critical; break;
+    case BoxIcon::Warning: shownIcon = QMessageBox::Warning; break;
+    case BoxIcon::Question: shownIcon = QMessageBox::Question; break;
+    }
     QString shown = Latin1(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icons.at(icon), Latin1(title), shown,
+    QMessageBox box(shownIcon, Latin1(title), shown,
                     buttons == BoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, this);
     box.setTextFormat(Qt::PlainText);
     if (buttons == BoxButtons::YesNo) {
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? BoxYes : BoxNo;
+        return box.exec() == QMessageBox::Yes ? BoxResult::Yes : BoxResult::No;
     }
     box.exec();
-    return BoxOk; // closing an OK box any other way still means OK
+    return BoxResult::Ok; // closing an OK box any other way still means OK
 }
 
 } // namespace corvane

@@ -53,8 +53,8 @@ public:
     void setEnabled(MuteButton button, bool enabled) override;
     void startReplyTimer() override;
     void stopReplyTimer() override;
-    int messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                   const std::string &text) override;
+    BoxResult messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
+                         const std::string &text) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

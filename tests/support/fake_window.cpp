@@ -90,8 +90,8 @@ void FakeWindow::stopReplyTimer()
     timerRunning = false;
 }
 
-int FakeWindow::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                           const std::string &text)
+BoxResult FakeWindow::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
+                                 const std::string &text)
 {
     m_journal.add("box " + title + ": " + text);
     boxes.push_back({icon, buttons, title, text});
@@ -102,10 +102,10 @@ int FakeWindow::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &
         hook();
     }
     if (buttons == BoxButtons::Ok)
-        return BoxOk;
+        return BoxResult::Ok;
     if (answers.empty())
-        return BoxNo;
-    const int answer = answers.front();
+        return BoxResult::No;
+    const BoxResult answer = answers.front();
     answers.pop_front();
     return answer;
 }

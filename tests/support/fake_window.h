@@ -27,8 +27,8 @@ public:
 
     corvane::Controller *controller = nullptr;
     std::vector<Box> boxes;
-    std::deque<int> answers;            // for Yes/No boxes; No once they run out
-    std::function<void()> whileBoxOpen; // runs as if inside the box's own event loop
+    std::deque<corvane::BoxResult> answers; // for Yes/No boxes; No once they run out
+    std::function<void()> whileBoxOpen;     // runs as if inside the box's own event loop
     bool timerRunning = false;
     int timerStarts = 0;
     corvane::Field focused = corvane::Field::TeskIDtxt;
@@ -44,8 +44,8 @@ public:
     void setEnabled(corvane::MuteButton button, bool enabled) override;
     void startReplyTimer() override;
     void stopReplyTimer() override;
-    int messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons, const std::string &title,
-                   const std::string &text) override;
+    corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
+                                  const std::string &title, const std::string &text) override;
 
     std::vector<std::string> boxTexts() const;
 
