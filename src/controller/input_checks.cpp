@@ -1,27 +1,31 @@
 #include "controller/input_checks.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace corvane {
 
 namespace {
 
+// ASCII digits only: the checks must not depend on the locale, and a char
+// above 0x7F must not reach the C library's classification.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
 // A group's value, or nothing for an empty group or one that holds anything
-// but digits (signs, spaces, exponents). Values are capped just above 255 so
-// that no group, however long, can overflow.
+// but digits (signs, spaces, exponents). Values above 255, however many
+// digits they run to, all read as 256.
 std::optional<int> GroupValue(std::string_view group)
 {
-    if (group.empty())
+    if (!AllDigits(group))
         return std::nullopt;
-    int value = 0;
-    for (const char c : group) {
-        if (!IsDigit(c))
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > 255)
-            value = 256;
-    }
-    return value;
+    unsigned value = 0;
+    const bool fits = std::from_chars(group.data(), group.data() + group.size(), value).ec == std::errc{};
+    return fits && value <= 255 ? static_cast<int>(value) : 256;
 }
 
 } // namespace
@@ -49,14 +53,11 @@ bool IsIpTextValid(std::string_view text)
 
 std::optional<int> UnitIdValue(std::string_view text)
 {
-    if (text.empty() || text.size() > 3)
+    if (text.size() > 3 || !AllDigits(text))
         return std::nullopt;
     int value = 0;
-    for (const char c : text) {
-        if (!IsDigit(c))
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc{})
+        return std::nullopt;
     return value;
 }
 

@@ -1,5 +1,7 @@
 #include "net/ipv4_text.h"
 
+#include <charconv>
+
 namespace corvane {
 
 std::optional<std::uint32_t> ParseDottedQuad(std::string_view text)
@@ -8,17 +10,16 @@ std::optional<std::uint32_t> ParseDottedQuad(std::string_view text)
     std::size_t start = 0;
     for (int group = 0; group < 4; ++group) {
         const std::size_t end = group < 3 ? text.find('.', start) : text.size();
-        if (end == std::string_view::npos || end == start)
+        if (end == std::string_view::npos)
             return std::nullopt;
+        // Unsigned, so no sign is taken; a group must be all digits, and a
+        // value too large for the type is an error like any above 255.
+        const char *const first = text.data() + start;
+        const char *const last = text.data() + end;
         unsigned value = 0;
-        for (std::size_t i = start; i < end; ++i) {
-            const char c = text[i];
-            if (c < '0' || c > '9')
-                return std::nullopt;
-            value = value * 10 + static_cast<unsigned>(c - '0');
-            if (value > 255)
-                return std::nullopt;
-        }
+        const auto [stop, error] = std::from_chars(first, last, value);
+        if (error != std::errc{} || stop != last || value > 255)
+            return std::nullopt;
         address = (address << 8) | value;
         start = end + 1;
     }
