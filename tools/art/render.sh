@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Regenerate the raster artwork from the SVG sources in this folder.
+# Regenerate the raster artwork in src/ui/art/ from the SVG sources there.
 # Needs rsvg-convert (Debian/Ubuntu: apt-get install -y librsvg2-bin).
-# Uses optipng to shrink the PNGs when it is installed.
+# Uses optipng to shrink the PNGs when it is installed. Then run
+# check_contrast.py beside this script: the labels stay readable on the new art.
 set -euo pipefail
-cd "$(dirname "$0")"
+cd "$(dirname "$0")/../../src/ui/art"
 
 command -v rsvg-convert >/dev/null || { echo "rsvg-convert not found (install librsvg2-bin)" >&2; exit 1; }
 
