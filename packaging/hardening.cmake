@@ -5,7 +5,8 @@
 # control-flow protection, and a read-only relocation table with every symbol
 # bound at start-up (BIND_NOW). On by default, so that any build can be packaged.
 option(CORVANE_HARDENING "Build with the hardening flags of Debian packages" ON)
-if(CORVANE_HARDENING AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+# ELF and glibc only: a cross build for Windows has no use for them.
+if(CORVANE_HARDENING AND CMAKE_SYSTEM_NAME STREQUAL "Linux" AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     add_compile_options(-fstack-protector-strong -fstack-clash-protection -Wformat -Werror=format-security)
     # The fortified calls need an optimising build; elsewhere glibc only warns.
     # Undefined first: some compilers define a level of their own.
