@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a scratch root and checks what lands there, validates
-# the launcher entry and the AppStream metadata, then builds the Debian package,
-# checks it the same way and runs lintian on it: any error or warning fails.
+# the launcher entry and the AppStream metadata (with the entry and icons it
+# names), then builds the Debian package, checks it the same way and runs
+# lintian on it: any error or warning fails.
 # Usage: check-package.sh BUILD_DIR [lint|no-lint]   (lint unless told otherwise)
 set -eu
 build=$(cd "$1" && pwd)
@@ -36,7 +37,7 @@ check_tree "$scratch/install" "cmake --install" "$installed
 usr/share/man/man1/corvane.1
 usr/share/man/man1/corvane-unit-sim.1"
 desktop-file-validate "$scratch/install/usr/share/applications/corvane.desktop"
-appstreamcli validate --no-net "$scratch/install/usr/share/metainfo/org.corvane.corvane.metainfo.xml"
+appstreamcli validate-tree --no-net "$scratch/install"
 
 (cd "$scratch" && cpack --config "$build/CPackConfig.cmake" -B "$scratch/package" >/dev/null)
 deb=$(ls "$scratch"/package/*.deb)
