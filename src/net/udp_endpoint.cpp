@@ -35,6 +35,12 @@ private:
     int &m_depth;
 };
 
+// Bytes as the wire log shows them: "F1 01 04 ...".
+QByteArray Hex(const std::string &bytes)
+{
+    return QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())).toHex(' ').toUpper();
+}
+
 } // namespace
 
 UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), m_socket(new QUdpSocket(this))
@@ -98,7 +104,7 @@ std::optional<EndpointError> UdpEndpoint::send(const std::string &payload)
         m_socket->writeDatagram(bytes, QHostAddress(*m_remoteHost), static_cast<quint16>(m_remotePort));
     if (sent == static_cast<qint64>(bytes.size())) {
         qCDebug(lcWire, "sent to %s port %d: %s", m_remoteHostText.c_str(), m_remotePort,
-                bytes.toHex(' ').toUpper().constData());
+                Hex(payload).constData());
         return std::nullopt;
     }
     if (sent < 0)
