@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Run by CPack on the staged tree, after everything is installed there and
 # before the Debian package is built from it: adds the copyright and the
-# changelog, and compresses every manual page, whichever part of the project
-# installed it, as Debian packages carry them.
+# changelog, compresses every manual page and trims every program, whichever
+# part of the project installed it, as Debian packages carry them.
 set(root "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 if(NOT IS_DIRECTORY "${root}/bin")
     message(FATAL_ERROR "debian-files: no installed tree at ${root}")
@@ -36,4 +36,19 @@ foreach(page IN LISTS pages)
     endif()
     compress("${page}" "${page}.gz")
     file(REMOVE "${page}")
+endforeach()
+
+# CPack has stripped the programs already; like Debian's own packaging, drop
+# the compiler's notes as well, which nothing reads at run time.
+file(GLOB programs LIST_DIRECTORIES false "${root}/bin/*")
+foreach(program IN LISTS programs)
+    file(READ "${program}" magic LIMIT 4 HEX)
+    if(NOT magic STREQUAL "7f454c46") # not ELF: a script, say
+        continue()
+    endif()
+    execute_process(COMMAND "${CPACK_CORVANE_STRIP}" --remove-section=.comment --remove-section=.note
+                            "${program}" RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "debian-files: ${CPACK_CORVANE_STRIP} ${program} failed: ${status}")
+    endif()
 endforeach()
