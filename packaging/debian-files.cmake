@@ -40,6 +40,9 @@ endforeach()
 
 # CPack has stripped the programs already; like Debian's own packaging, drop
 # the compiler's notes as well, which nothing reads at run time.
+if(NOT CPACK_CORVANE_STRIP)
+    message(FATAL_ERROR "debian-files: configuring found no strip program (CMAKE_STRIP)")
+endif()
 file(GLOB programs LIST_DIRECTORIES false "${root}/bin/*")
 foreach(program IN LISTS programs)
     file(READ "${program}" magic LIMIT 4 HEX)
