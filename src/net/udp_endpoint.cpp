@@ -2,6 +2,7 @@
 
 #include "net/ipv4_text.h"
 #include "net/local_address.h"
+#include "protocol/printable.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -11,12 +12,20 @@
 
 namespace corvane {
 
+Q_LOGGING_CATEGORY(lcWire, "corvane.wire", QtWarningMsg)
+
 namespace {
 
 // How long one turn of the event loop may spend taking datagrams. What is
 // left waits for the next turn (the socket signals again while any is
 // pending), so that a flood of replies cannot hold up timers and painting.
 constexpr qint64 kReadingTurnMs = 5;
+
+// Bytes as the wire log shows them: "F1 01 04 ...".
+QByteArray Hex(const std::string &bytes)
+{
+    return QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())).toHex(' ').toUpper();
+}
 
 } // namespace
 
@@ -51,6 +60,7 @@ Endpoint::BindResult UdpEndpoint::bind()
     if (m_socket->bind(QHostAddress(QHostAddress::AnyIPv4), static_cast<quint16>(m_localPort),
                        QAbstractSocket::DontShareAddress)) {
         m_localPort = m_socket->localPort();
+        qCDebug(lcWire, "bound UDP port %d", static_cast<int>(m_localPort));
         return BindResult::Bound;
     }
     return m_socket->error() == QAbstractSocket::AddressInUseError ? BindResult::AddressInUse
@@ -78,8 +88,11 @@ std::optional<EndpointError> UdpEndpoint::send(const std::string &payload)
     const QByteArray bytes(payload.data(), static_cast<qsizetype>(payload.size()));
     const qint64 sent =
         m_socket->writeDatagram(bytes, QHostAddress(*m_remoteHost), static_cast<quint16>(m_remotePort));
-    if (sent == static_cast<qint64>(bytes.size()))
+    if (sent == static_cast<qint64>(bytes.size())) {
+        qCDebug(lcWire, "sent to %s port %d: %s", m_remoteHostText.c_str(), m_remotePort,
+                Hex(payload).constData());
         return std::nullopt;
+    }
     if (sent < 0)
         return EndpointError{m_socket->error(), m_socket->errorString().toStdString()};
     return EndpointError{QAbstractSocket::DatagramTooLargeError, "The datagram was only partly sent."};
@@ -89,6 +102,10 @@ std::string UdpEndpoint::takeDatagram() { return std::move(m_datagram); }
 
 void UdpEndpoint::readPending()
 {
+    // Only the wire log needs to know where a datagram came from.
+    const bool logged = lcWire().isDebugEnabled();
+    QHostAddress from;
+    quint16 fromPort = 0;
     QElapsedTimer turn;
     turn.start();
     while (m_socket->state() == QAbstractSocket::BoundState && !turn.hasExpired(kReadingTurnMs)) {
@@ -96,10 +113,13 @@ void UdpEndpoint::readPending()
         if (size < 0)
             break; // none pending
         m_datagram.resize(static_cast<std::size_t>(size));
-        const qint64 read = m_socket->readDatagram(m_datagram.data(), size);
+        const qint64 read = m_socket->readDatagram(m_datagram.data(), size, logged ? &from : nullptr,
+                                                   logged ? &fromPort : nullptr);
         if (read < 0)
             break; // the socket has signalled the error itself
         m_datagram.resize(static_cast<std::size_t>(read));
+        qCDebug(lcWire, "reply from %s port %d: %s", qPrintable(from.toString()), fromPort,
+                Printable(m_datagram).c_str());
         emit datagramArrived();
     }
 }

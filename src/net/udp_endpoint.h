@@ -2,6 +2,7 @@
 
 #include "net/endpoint.h"
 
+#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 
@@ -10,6 +11,11 @@
 class QUdpSocket;
 
 namespace corvane {
+
+// The wire log, for whoever sets units up: every datagram sent and received,
+// the port bound, resends and reply timeouts, one line each on standard error.
+// Off unless asked for, with QT_LOGGING_RULES="corvane.wire=true".
+Q_DECLARE_LOGGING_CATEGORY(lcWire)
 
 // The endpoint over a QUdpSocket. Binds exclusively (no SO_REUSEADDR, so a
 // second copy of the program finds the port taken and moves on), on every

@@ -279,8 +279,18 @@ void Main::connectEvents()
     for (const Field field : {Field::BroadIPtxt, Field::TeskIDtxt, Field::ClipNumtxt})
         lineEdit(field)->installEventFilter(this);
 
-    connect(m_replyTimer, &QTimer::timeout, this, [this] { m_controller.replyTimerExpired(); });
-    connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] { m_controller.datagramArrived(); });
+    connect(m_replyTimer, &QTimer::timeout, this, [this] {
+        qCDebug(lcWire, "no reply within %d ms", m_replyTimer->interval());
+        m_controller.replyTimerExpired();
+    });
+    connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] {
+        // A reply that asks for the frame again is answered by a resend,
+        // which the wire log numbers after the endpoint has logged it.
+        const int resends = m_controller.state().RetryCount;
+        m_controller.datagramArrived();
+        if (m_controller.state().RetryCount > resends)
+            qCDebug(lcWire, "that was resend %d of this command", m_controller.state().RetryCount);
+    });
     connect(m_endpoint, &UdpEndpoint::errorEvent, this, [this](int number, const QString &description) {
         m_controller.endpointError({number, Latin1(description)});
     });

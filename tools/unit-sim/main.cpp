@@ -41,6 +41,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane-unit-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
                        "\"E00\" to damaged frames, \"?\" to commands it does not know, and logs "
                        "every datagram and state change on standard output."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("UDP port to listen on."),
                                   QStringLiteral("N"), QString::number(kUnitCommandPort));
     const QCommandLineOption ids(QStringLiteral("ids"),
