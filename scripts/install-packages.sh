@@ -2,15 +2,16 @@
 # Installs the Debian packages that one kind of work needs, those missing only.
 # Usage: install-packages.sh build|test|fuzz|bench
 #   build: what builds and runs the program
-#   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools) and clang-format
-#   fuzz:  clang and libFuzzer
+#   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools, tshark,
+#          OSC tools) and clang-format
+#   fuzz:  clang and libFuzzer, and liblo for the OSC target
 #   bench: what builds the program, plus Google Benchmark and the namespace tools
 set -eu
-build="cmake ninja-build g++ qt6-base-dev fonts-liberation2"
+build="cmake ninja-build g++ qt6-base-dev liblo-dev fonts-liberation2"
 case "${1:-}" in
 build) wanted=$build ;;
-test) wanted="$build clang-format iproute2 util-linux xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev" ;;
-fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev" ;;
+test) wanted="$build clang-format iproute2 util-linux tshark liblo-tools xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev" ;;
+fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev liblo-dev" ;;
 bench) wanted="$build libbenchmark-dev iproute2 util-linux" ;;
 *) echo "usage: $0 build|test|fuzz|bench" >&2; exit 2 ;;
 esac
