@@ -13,8 +13,9 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 
 while IFS='|' read -r name sim_options arguments status stdout stderr frames first_frame; do
+    : >"$work/sim.log" # before the simulator starts, so no earlier "ready" is read
     # shellcheck disable=SC2086 # options and arguments are lists of words
-    "$sim" --ids 1 $sim_options >"$work/sim.log" &
+    "$sim" --ids 1 $sim_options >>"$work/sim.log" &
     sim_pid=$!
     tries=0
     until grep -q '^ready' "$work/sim.log" || [ $tries = 50 ]; do sleep 0.1; tries=$((tries + 1)); done
