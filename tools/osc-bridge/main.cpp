@@ -10,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHostAddress>
 
 namespace {
 
@@ -114,14 +115,16 @@ int main(int argc, char *argv[])
         qCCritical(lcOsc).noquote() << "cannot take SIGTERM and SIGINT:" << quitOnSignals.error();
         return CannotStart;
     }
+    const QString listenText =
+        QHostAddress(listen->address).toString() + QLatin1Char(':') + QString::number(listen->port);
     corvane::OscBridge bridge{std::chrono::milliseconds(timeoutMs)};
     QString error;
     if (!bridge.listen(listen->address, listen->port, &error)) {
-        qCCritical(lcOsc).noquote() << "cannot listen on" << parser.value(listenOption) << ":" << error;
+        qCCritical(lcOsc).noquote() << "cannot listen on" << listenText + QStringLiteral(":") << error;
         return CannotStart;
     }
     bridge.startUp(address);
-    qCInfo(lcOsc).noquote() << "taking OSC on" << parser.value(listenOption) << "and sending to"
+    qCInfo(lcOsc).noquote() << "taking OSC on" << listenText << "and sending to"
                             << parser.value(addressOption) << "port 2639";
     QCoreApplication::exec();
     return Ended;

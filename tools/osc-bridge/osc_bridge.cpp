@@ -67,6 +67,7 @@ OscBridge::OscBridge(std::chrono::milliseconds replyTimeout, QObject *parent)
 
 OscBridge::~OscBridge()
 {
+    delete m_notifier; // stops watching the socket before liblo closes it
     if (m_server)
         lo_server_free(m_server);
 }
