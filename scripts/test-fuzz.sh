@@ -26,7 +26,7 @@ max_len() {
 
 passed=0
 failed=0
-for target in input_checks command_frame replies unit_sim_frame_parser; do
+for target in input_checks command_frame replies unit_sim_frame_parser osc_request; do
     binary="$build/fuzz/fuzz_$target"
     work="$build/corpus/$target"
     log="$build/fuzz_$target.log"

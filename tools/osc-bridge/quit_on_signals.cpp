@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "quit_on_signals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+namespace corvane {
+
+namespace {
+
+int g_pair[2] = {-1, -1}; // [0] written by the handler, [1] read by the event loop
+
+} // namespace
+
+QuitOnSignals::QuitOnSignals(QObject *parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pair) != 0) {
+        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        return;
+    }
+    m_notifier = new QSocketNotifier(g_pair[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &QuitOnSignals::quit);
+
+    struct sigaction action = {};
+    action.sa_handler = &QuitOnSignals::caught;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT}) {
+        if (::sigaction(signal, &action, nullptr) != 0)
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+}
+
+void QuitOnSignals::caught(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    // A full pair already holds a quit; nothing more to say.
+    [[maybe_unused]] const ssize_t written = ::write(g_pair[0], &byte, 1);
+    errno = saved;
+}
+
+void QuitOnSignals::quit()
+{
+    char byte = 0;
+    while (::read(g_pair[1], &byte, 1) > 0) {
+    }
+    QCoreApplication::quit();
+}
+
+} // namespace corvane

@@ -1,0 +1,43 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# corvane-send against a simulated unit 1, inside a private network namespace
+# (run it through tests/support/private-network.sh). Each case gives the
+# simulator's options and the command line, then what must come of it: the
+# exit status, stdout, the last line of stderr, how many frames the unit
+# received, and the first frame's bytes (hand-written hex) where they matter.
+# Usage: send-cases.sh CORVANE_SEND CORVANE_UNIT_SIM
+set -u
+send=$1 sim=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+
+while IFS='|' read -r name sim_options arguments status stdout stderr frames first_frame; do
+    : >"$work/sim.log" # before the simulator starts, so no earlier "ready" is read
+    # shellcheck disable=SC2086 # options and arguments are lists of words
+    "$sim" --ids 1 $sim_options >>"$work/sim.log" &
+    sim_pid=$!
+    tries=0
+    until grep -q '^ready' "$work/sim.log" || [ $tries = 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+    # shellcheck disable=SC2086
+    "$send" $arguments >"$work/out" 2>"$work/err"
+    got_status=$?
+    sleep 0.3 # lets the simulator log a frame that nothing answers
+    { kill "$sim_pid" && wait "$sim_pid"; } 2>/dev/null
+    got_frames=$(grep -c '^rx ' "$work/sim.log")
+    got_first=$(sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' "$work/sim.log" | head -n 1)
+    got="$got_status|$(cat "$work/out")|$(tail -n 1 "$work/err")|$got_frames|${first_frame:+$got_first}"
+    if [ "$got" != "$status|$stdout|$stderr|$frames|$first_frame" ]; then
+        echo "FAIL $name: got '$got', want '$status|$stdout|$stderr|$frames|$first_frame'"
+        failed=1
+    fi
+done <<'CASES'
+play reaches the unit byte for byte||play|0|R||1|F1 01 04 31 40 50 4C 0D FF 01 1F F2
+three E00 then R|--errors 3|play|0|R||4|
+E00 to everything: 41 resends|--errors 50|play|3|E00||42|
+silent unit|--silent|--timeout 300 play|4||corvane-send: no reply from the unit|1|
+ID 127 awaits nothing||--id 127 stop|0|||1|
+bad address sends nothing||--address 256.1.1.1 play|2||corvane-send: An invalid IP address was entered!|0|
+bad ID sends nothing||--id 128 play|2||corvane-send: Invalid Tesk2 ID! (0-127)|0|
+CASES
+exit $failed
