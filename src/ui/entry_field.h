@@ -7,9 +7,11 @@
 
 namespace corvane {
 
-// A field the operator types into. Each typed character is judged by the
-// field's rule; keys that type nothing keep their usual effect, and a paste
-// goes in unjudged, cut to the length limit.
+// A field the operator types into. Every character that would be inserted is
+// judged by the field's rule, whatever event carries it: a key press, with any
+// modifiers, or an input method's commit (dead keys, compose, on-screen
+// keyboards). Keys that insert nothing keep their usual effect; a paste goes in
+// unjudged, cut to the length limit.
 class EntryField : public QLineEdit
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
