@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// What reaches the entry fields by ways other than plain key presses.
+// What reaches the entry fields by ways other than plain key presses, and
+// the keyboard's way to unlock the address.
 
+#include "support/box_answerer.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -24,6 +26,8 @@ private slots:
     void keysAreJudgedByTheirText();
     void editingKeysAndShortcutsWork_data();
     void editingKeysAndShortcutsWork();
+    void f2AsksToUnlockTheAddress_data();
+    void f2AsksToUnlockTheAddress();
 
 private:
     QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
@@ -147,6 +151,28 @@ void TestWindowInput::editingKeysAndShortcutsWork()
     QCOMPARE(edit->text(), "12");
     QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Tab, "\t", Qt::NoModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), "SelectCmd");
+}
+
+void TestWindowInput::f2AsksToUnlockTheAddress_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes unlocks") << true;
+    QTest::newRow("No keeps it locked") << false;
+}
+
+void TestWindowInput::f2AsksToUnlockTheAddress()
+{
+    QFETCH(bool, yes);
+    QLineEdit *address = field("BroadIPtxt");
+    m_window->ops().setLocked(Field::BroadIPtxt, true);
+    address->setFocus(Qt::TabFocusReason);
+    BoxAnswerer answerer;
+    answerer.answers = {yes ? QMessageBox::Yes : QMessageBox::No};
+    QTest::keyClick(address, Qt::Key_F2);
+    QTRY_COMPARE(answerer.seen.size(), 1);
+    QCOMPARE(answerer.seen.front(),
+             "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
+    QCOMPARE(address->isReadOnly(), !yes);
 }
 
 QTEST_MAIN(TestWindowInput)
