@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
-// What reaches the entry fields by ways other than plain key presses, and
-// the keyboard's way to unlock the address.
+// What reaches the entry fields by ways other than plain key presses, the
+// keyboard's way to unlock the address, and how the window looks in a face
+// other than the one it was drawn with. Run under a font configuration that
+// holds DejaVu only, as on a system without Liberation.
 
 #include "support/box_answerer.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -28,6 +32,7 @@ private slots:
     void editingKeysAndShortcutsWork();
     void f2AsksToUnlockTheAddress_data();
     void f2AsksToUnlockTheAddress();
+    void everyTextFitsInAnotherFace();
 
 private:
     QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
@@ -173,6 +178,35 @@ void TestWindowInput::f2AsksToUnlockTheAddress()
     QCOMPARE(answerer.seen.front(),
              "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
     QCOMPARE(address->isReadOnly(), !yes);
+}
+
+void TestWindowInput::everyTextFitsInAnotherFace()
+{
+    const QStringList families = QFontDatabase::families();
+    if (!families.contains("DejaVu Sans"))
+        QSKIP("DejaVu Sans is not installed");
+    QVERIFY2(!families.contains("Liberation Sans"), "the font configuration of this test should hide it");
+    for (QLabel *label : m_window->findChildren<QLabel *>()) {
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName()));
+        QVERIFY2(label->geometry().right() < m_window->width(), qPrintable(label->objectName()));
+    }
+    const std::pair<const char *, const char *> longest[] = {
+        {"BroadIPtxt", "255.255.255.255"}, {"LocalIPtxt", "255.255.255.255"},
+        {"LocalPortTxt", "65535"},         {"TeskIDtxt", "127"},
+        {"ClipNumtxt", "99999"},
+    };
+    for (const auto &[name, text] : longest) {
+        QLineEdit *edit = field(name);
+        edit->setText(text);
+        // In full: shown from its start, the text ends inside the frame. The
+        // cursor's rectangle is centred a pixel left of the cursor itself.
+        edit->setCursorPosition(0);
+        edit->repaint();
+        const int start = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        const int end = start + edit->fontMetrics().horizontalAdvance(text);
+        QVERIFY2(start >= 0 && end < edit->width() - 1, name);
+    }
 }
 
 QTEST_MAIN(TestWindowInput)
