@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // What reaches the entry fields by ways other than plain key presses, the
-// keyboard's way to unlock the address, and how the window looks in a face
-// other than the one it was drawn with. Run under a font configuration that
-// holds DejaVu only, as on a system without Liberation.
+// keyboard's way to unlock the address, and how the window looks: its art
+// over the whole client area, its text in a face other than the one it was
+// drawn with. Run under a font configuration that holds DejaVu only, as on a
+// system without Liberation.
 
 #include "support/box_answerer.h"
 #include "ui/main_window.h"
@@ -33,6 +34,7 @@ private slots:
     void f2AsksToUnlockTheAddress_data();
     void f2AsksToUnlockTheAddress();
     void everyTextFitsInAnotherFace();
+    void backgroundCoversTheClientArea();
 
 private:
     QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
@@ -207,6 +209,19 @@ void TestWindowInput::everyTextFitsInAnotherFace()
         const int end = start + edit->fontMetrics().horizontalAdvance(text);
         QVERIFY2(start >= 0 && end < edit->width() - 1, name);
     }
+}
+
+void TestWindowInput::backgroundCoversTheClientArea()
+{
+    QPalette palette = m_window->palette();
+    palette.setColor(QPalette::Window, Qt::magenta);
+    m_window->setPalette(palette);
+    const QImage shot = m_window->grab().toImage();
+    const QRgb unpainted = QColor(Qt::magenta).rgb();
+    for (int x = 0; x < shot.width(); ++x)
+        QVERIFY2(shot.pixel(x, shot.height() - 1) != unpainted, "bottom row");
+    for (int y = 0; y < shot.height(); ++y)
+        QVERIFY2(shot.pixel(shot.width() - 1, y) != unpainted, "right column");
 }
 
 QTEST_MAIN(TestWindowInput)
