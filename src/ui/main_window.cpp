@@ -91,6 +91,9 @@ void Main::buildControls()
         if (control->focusPolicy() != Qt::NoFocus)
             focusOrder.emplace_back(row.tabIndex, control);
     }
+    // Every field and mute button the rules reach must have its row.
+    if (std::ranges::count(m_fields, nullptr) + std::ranges::count(m_muteButtons, nullptr) != 0)
+        qFatal("The layout table lacks a field or mute button the window's rules use");
     for (const auto &[label, field] : buddies)
         label->setBuddy(lineEdit(field));
 
