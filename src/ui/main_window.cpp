@@ -77,9 +77,9 @@ void Main::buildControls()
             [&](Field field) -> QWidget * { return makeField(field, row); },
             [&](Command command) -> QWidget * { return makeButton(row, command); },
             [&](MuteButton which) -> QWidget * { return makeButton(row, which); },
-            [&](LabelFor label) -> QWidget * {
+            [&](Label label) -> QWidget * {
                 QLabel *made = makeLabel(row);
-                buddies.emplace_back(made, label.field);
+                buddies.emplace_back(made, label.buddy);
                 return made;
             },
         };
