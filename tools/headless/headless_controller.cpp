@@ -38,7 +38,7 @@ HeadlessController::HeadlessController(std::chrono::milliseconds replyTimeout, Q
     connect(m_replyTimer, &QTimer::timeout, this, [this] { m_controller.replyTimerExpired(); });
     connect(m_endpoint, &UdpEndpoint::datagramArrived, this, &HeadlessController::datagramArrived);
     connect(m_endpoint, &UdpEndpoint::errorEvent, this, [this](int number, const QString &description) {
-        m_controller.endpointError(number, Latin1(description));
+        m_controller.endpointError({number, Latin1(description)});
     });
 }
 
@@ -153,8 +153,8 @@ void HeadlessController::startReplyTimer()
 void HeadlessController::stopReplyTimer() { m_replyTimer->stop(); }
 
 // Each box the controller opens is one outcome, told apart by its title.
-int HeadlessController::messageBox(BoxIcon, BoxButtons buttons, const std::string &title,
-                                   const std::string &text)
+BoxResult HeadlessController::messageBox(BoxIcon, BoxButtons buttons, const std::string &title,
+                                         const std::string &text)
 {
     QString message = Latin1(text);
     message.replace(QStringLiteral("\r\n"), QStringLiteral(": "));
@@ -178,7 +178,7 @@ int HeadlessController::messageBox(BoxIcon, BoxButtons buttons, const std::strin
         qCWarning(lcHeadless).noquote() << message; // the port search's "No open port found!"
     }
     // Nobody is there to answer a question; the safe answer changes nothing.
-    return buttons == BoxButtons::YesNo ? BoxNo : BoxOk;
+    return buttons == BoxButtons::YesNo ? BoxResult::No : BoxResult::Ok;
 }
 
 } // namespace corvane

@@ -74,8 +74,8 @@ private:
     void setEnabled(MuteButton button, bool enabled) override;
     void startReplyTimer() override;
     void stopReplyTimer() override;
-    int messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                   const std::string &text) override;
+    BoxResult messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
+                         const std::string &text) override;
 
     UdpEndpoint *m_endpoint;
     QTimer *m_replyTimer;

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// How the window looks: its faces, its pictures, and the fitting that keeps
+// every text in full inside the boxes the layout draws.
+
+class QFont;
+class QIcon;
+class QPixmap;
+class QString;
+class QWidget;
+
+namespace corvane {
+
+// The layout's face at its size, bold for captions, regular for fields.
+QFont UiFont(bool bold);
+
+// The background art for the densest screen present.
+QPixmap BackgroundArt();
+
+QIcon WindowIcon();
+
+// Makes a control's longest text show in full, in whatever face the system
+// gave: a field trims its inner margins, a label grows to the right up to
+// rightEdge; where that is not enough, the control's font steps down a
+// quarter point at a time until the text fits. Fields keep their drawn width.
+void FitText(QWidget *control, const QString &longest, int rightEdge);
+
+} // namespace corvane
