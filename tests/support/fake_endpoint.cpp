@@ -1,7 +1,5 @@
 #include "support/fake_endpoint.h"
 
-using corvane::EndpointError;
-
 void FakeEndpoint::setRemotePort(int port)
 {
     m_journal.add("remote port " + std::to_string(port));
@@ -32,20 +30,18 @@ void FakeEndpoint::close()
     bound = false;
 }
 
-std::optional<EndpointError> FakeEndpoint::send(const std::string &payload)
+std::optional<corvane::EndpointError> FakeEndpoint::send(const std::string &payload)
 {
     m_journal.add("send");
-    if (refuseSends)
-        return refuseSends;
-    sent.push_back({remoteHost, remotePort, payload});
-    return std::nullopt;
+    if (!refuseSends)
+        sent.push_back({remoteHost, remotePort, payload});
+    return refuseSends;
 }
 
 std::string FakeEndpoint::takeDatagram()
 {
-    if (incoming.empty())
-        return {};
-    std::string datagram = std::move(incoming.front());
-    incoming.pop_front();
+    std::string datagram = incoming.empty() ? std::string() : std::move(incoming.front());
+    if (!incoming.empty())
+        incoming.pop_front();
     return datagram;
 }

@@ -4,9 +4,7 @@
 #include "support/journal.h"
 
 #include <deque>
-#include <optional>
 #include <set>
-#include <string>
 #include <vector>
 
 // The socket as a recorder. Ports listed in portsInUse refuse a bind as
@@ -23,8 +21,7 @@ public:
 
     explicit FakeEndpoint(Journal &journal) : m_journal(journal) {}
 
-    std::set<std::int32_t> portsInUse;
-    std::set<std::int32_t> brokenPorts;
+    std::set<std::int32_t> portsInUse, brokenPorts;
     std::optional<corvane::EndpointError> refuseSends;
     std::deque<std::string> incoming;
     std::vector<Datagram> sent;
