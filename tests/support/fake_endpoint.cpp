@@ -1,24 +1,10 @@
 #include "support/fake_endpoint.h"
 
-void FakeEndpoint::setRemotePort(int port)
-{
-    m_journal.add("remote port " + std::to_string(port));
-    remotePort = port;
-}
-
-void FakeEndpoint::setRemoteHost(const std::string &host)
-{
-    m_journal.add("remote host " + host);
-    remoteHost = host;
-}
-
 corvane::Endpoint::BindResult FakeEndpoint::bind()
 {
     bindAttempts.push_back(m_localPort);
-    if (portsInUse.count(m_localPort))
-        return BindResult::AddressInUse;
-    if (brokenPorts.count(m_localPort))
-        return BindResult::Failed;
+    if (portsInUse.count(m_localPort) || brokenPorts.count(m_localPort))
+        return portsInUse.count(m_localPort) ? BindResult::AddressInUse : BindResult::Failed;
     m_journal.add("bound " + std::to_string(m_localPort));
     bound = true;
     return BindResult::Bound;
@@ -40,7 +26,7 @@ std::optional<corvane::EndpointError> FakeEndpoint::send(const std::string &payl
 
 std::string FakeEndpoint::takeDatagram()
 {
-    std::string datagram = incoming.empty() ? std::string() : std::move(incoming.front());
+    std::string datagram = incoming.empty() ? "" : std::move(incoming.front());
     if (!incoming.empty())
         incoming.pop_front();
     return datagram;

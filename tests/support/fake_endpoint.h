@@ -30,8 +30,14 @@ public:
     std::string remoteHost;
     bool bound = false;
 
-    void setRemotePort(int port) override;
-    void setRemoteHost(const std::string &host) override;
+    void setRemotePort(int port) override
+    {
+        m_journal.add("remote port " + std::to_string(remotePort = port));
+    }
+    void setRemoteHost(const std::string &host) override
+    {
+        m_journal.add("remote host " + (remoteHost = host));
+    }
     void setLocalPort(std::int32_t port) override { m_localPort = port; }
     std::int32_t localPort() const override { return m_localPort; }
     BindResult bind() override;
