@@ -1,5 +1,4 @@
 #include "support/box_answerer.h"
-#include "support/hex.h"
 #include "support/private_network.h"
 #include "ui/main_window.h"
 
@@ -168,6 +167,12 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
+    void idRuleRunsOnTheProgramsOwnChanges()
+    {
+        m_window->setText(Field::TeskIDtxt, "127");
+        QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"))->isEnabled());
+    }
+
     void addressFieldAsksOnClickOnly()
     {
         QLineEdit *address = field("BroadIPtxt");
@@ -191,12 +196,6 @@ private slots:
         QTest::mouseClick(address, Qt::LeftButton);
         QTest::qWait(30);
         QCOMPARE(answerer.seen.size(), 2); // never asked again
-    }
-
-    void idRuleRunsOnTheProgramsOwnChanges()
-    {
-        m_window->setText(Field::TeskIDtxt, "127");
-        QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"))->isEnabled());
     }
 
     // Typed as the operator types it, then Play clicked: the unit gets the ID as typed.
