@@ -30,7 +30,7 @@ private slots:
         QTest::addColumn<int>("broken");
         QTest::addColumn<bool>("noPortBox");
         QTest::newRow("1028-2638 held: 2639 skipped -> 2640") << 2638 << 0 << false;
-        QTest::newRow("1028-49152 held: box, search goes on -> 49153") << 49152 << 0 << true;
+        QTest::newRow("1028-49151 held: box, search goes on -> 49152") << 49151 << 0 << true;
         QTest::newRow("all held: gives up -> 65535") << 65535 << 0 << true;
         QTest::newRow("1030 broken: the search ends silently -> 1030") << 1029 << 1030 << false;
     }
