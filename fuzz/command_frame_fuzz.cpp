@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(frame == fuzzmodel::Frame(id, command), "frame of %zu bytes", frame.size());
 
     const bool digits = id.find_first_not_of("0123456789") == std::string::npos;
-    if (!id.empty() && id.size() <= 3 && digits && command.find('\r') + 1 == command.size() &&
-        frame.size() >= 8 && frame.size() <= 20) {
+    if (!id.empty() && id.size() <= 3 && digits && !command.empty() &&
+        command.find('\r') == command.size() - 1 && frame.size() >= 8 && frame.size() <= 20) {
         const auto parsed = corvane::unitsim::ParseFrame(frame);
         FUZZ_CHECK(parsed.kind == corvane::unitsim::FrameKind::Command, "the unit's parser finds %s",
                    std::string(corvane::unitsim::FaultName(parsed.fault)).c_str());

@@ -46,6 +46,12 @@ private slots:
     {
         Journal journal;
         FakeWindow window(journal);
+        {
+            // The sanitizers' type checks need descriptors the first time they meet a call: met here.
+            UdpEndpoint spare;
+            Controller(window, spare).StartUp();
+            window.texts.clear();
+        }
         UdpEndpoint endpoint;
         Controller controller(window, endpoint);
         // With no file descriptor left, every bind fails, and not because a port is in use.
