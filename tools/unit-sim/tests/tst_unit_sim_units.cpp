@@ -14,7 +14,7 @@ struct Exchanges
 {
     QList<int> ids; // the units simulated; the first one's state is checked
     Faults faults;
-    QStringList datagrams; // "ID COMMAND" (framed by the program's builder, CR added) or a frame in hex
+    QStringList datagrams; // "ID:COMMAND" (framed by the program's builder, CR added) or a datagram in hex
     QString replies;       // one each, "-" for none
     QString state;         // of the first unit: clip, mode, audio, video
 };
@@ -31,14 +31,14 @@ private slots:
         const auto row = [](const char *tag, const Exchanges &exchanges) { QTest::newRow(tag) << exchanges; };
         row("addressed unit acts", {{5, 1},
                                     {},
-                                    {"5 PL", "5 12SE", "5 0AD", "5 0VD", "5 1VD", "1 LP"},
+                                    {"5:PL", "5:12SE", "5:0AD", "5:0VD", "5:1VD", "1:LP"},
                                     "R R R R R R",
                                     "12 stopped off on"});
-        row("loop play", {{5}, {}, {"5 LP"}, "R", "- looping on on"});
-        row("007 names unit 7", {{7}, {}, {"007 ST"}, "R", "- still on on"});
+        row("loop play", {{5}, {}, {"5:LP"}, "R", "- looping on on"});
+        row("007 names unit 7", {{7}, {}, {"007:ST"}, "R", "- still on on"});
         row("127: all act, none answers",
-            {{0, 126}, {}, {"127 PA", "F1 01 04 31 32 37 40 52 4A 0D FF 01 89 F2"}, "- -", "- paused on on"});
-        row("unknown commands", {{1}, {}, {"1 XX", "1 123456SE", "1 2AD"}, "? ? ?", "- stopped on on"});
+            {{0, 126}, {}, {"127:PA", "F1 01 04 31 32 37 40 52 4A 0D FF 01 89 F2"}, "- -", "- paused on on"});
+        row("unknown commands", {{1}, {}, {"1:XX", "1:123456SE", "1:2AD"}, "? ? ?", "- stopped on on"});
         // Play for unit 1 is F1 01 04 31 40 50 4C 0D FF 01 1F F2 (sum 287); each damaged frame breaks one
         // rule. "w" and CR for unit 1 sum to 250, which needs FF 00 FA.
         row("damaged: asked again by the unit named, or by one when none can be read",
@@ -66,8 +66,8 @@ private slots:
              "- - - -",
              "- stopped on on"});
         row("rehearsed error, used up",
-            {{1}, {1, false}, {"1 PL", "1 PL", "2 PL"}, "E00 R -", "- playing on on"});
-        row("silent unit still acts", {{1}, {0, true}, {"1 PL"}, "-", "- playing on on"});
+            {{1}, {1, false}, {"1:PL", "1:PL", "2:PL"}, "E00 R -", "- playing on on"});
+        row("silent unit still acts", {{1}, {0, true}, {"1:PL"}, "-", "- playing on on"});
     }
     void unitsReadActAndAnswer()
     {
@@ -75,8 +75,8 @@ private slots:
         Simulator simulator(std::vector<int>(exchanges.ids.begin(), exchanges.ids.end()), exchanges.faults);
         QStringList answered;
         for (const QString &datagram : exchanges.datagrams) {
-            const QStringList idAndCommand = datagram.split(QLatin1Char(' '));
-            const std::string bytes = datagram.startsWith(QLatin1String("F1"))
+            const QStringList idAndCommand = datagram.split(QLatin1Char(':'));
+            const std::string bytes = idAndCommand.size() == 1
                                           ? FromHex(qPrintable(datagram))
                                           : corvane::CommandFrame(idAndCommand[0].toStdString(),
                                                                   idAndCommand[1].toStdString() + "\r");
