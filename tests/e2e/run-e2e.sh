@@ -125,6 +125,7 @@ start_corvane() {
     windows+=("$window")
 }
 
+# shellcheck disable=SC2086 # x and y are two words
 click() { xdo mousemove --window "$window" ${centre[$1]} click 1 || fail "cannot click $1"; }
 box_shown() { [ -n "$(xdo search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
 # close_box TITLE: answers the box with Return, its default button.
