@@ -1,198 +1,99 @@
-#include "support/hex.h"
 #include "support/rig.h"
 
 #include <QTest>
 
 using namespace corvane;
 
-namespace {
-const std::string kTimeoutBox = "Timeout Error: Communications Error: Check all connections and settings!";
-} // namespace
-
+// The reply rule, resends, the reply timer and the socket's error event.
 class TestReplies : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void replyIsShownAndStopsTheTimer();
-    void acknowledgedMuteFlipsItsCaption_data();
-    void acknowledgedMuteFlipsItsCaption();
-    void onlyAnUpperCaseRAcknowledges();
-    void e00ResendsTheSameFrameUpToTheBound();
-    void resendClearsBeforeTheAcknowledgeTest();
-    void resendWithNothingSentCountsButSendsNothing();
-    void replyDuringAnAbandonedSendsBox();
-    void timeoutWarnsOnceAndStopsTheTimer();
-    void replyAfterTheTimeoutIsHandled();
-};
-
-void TestReplies::replyIsShownAndStopsTheTimer()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-    QVERIFY(rig.window.timerRunning);
-
-    const std::string withNulAndHighByte("OK\0\xE9", 4);
-    rig.reply(withNulAndHighByte);
-    QVERIFY(!rig.window.timerRunning);
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), withNulAndHighByte);
-    rig.reply("second");
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string("second"));
-}
-
-void TestReplies::acknowledgedMuteFlipsItsCaption_data()
-{
-    QTest::addColumn<bool>("audio");
-    QTest::addColumn<QByteArray>("muteFrame");
-    QTest::addColumn<QByteArray>("unmuteFrame");
-
-    QTest::newRow("video: 0VD, R, 1VD, R") << false << QByteArray("F1 01 04 31 40 30 56 44 0D FF 01 4D F2")
-                                           << QByteArray("F1 01 04 31 40 31 56 44 0D FF 01 4E F2");
-    QTest::newRow("audio: 0AD, R, 1AD, R") << true << QByteArray("F1 01 04 31 40 30 41 44 0D FF 01 38 F2")
-                                           << QByteArray("F1 01 04 31 40 31 41 44 0D FF 01 39 F2");
-}
-
-void TestReplies::acknowledgedMuteFlipsItsCaption()
-{
-    QFETCH(bool, audio);
-    QFETCH(QByteArray, muteFrame);
-    QFETCH(QByteArray, unmuteFrame);
-    const MuteOutput output = audio ? MuteOutput::Audio : MuteOutput::Video;
-    const MuteButton button = audio ? MuteButton::AudioMuteCmd : MuteButton::VideoMuteCmd;
-    const MuteButton other = audio ? MuteButton::VideoMuteCmd : MuteButton::AudioMuteCmd;
-    const std::string mute = audio ? "Mute Audio" : "Mute Video";
-    const std::string unmute = audio ? "Unmute Audio" : "Unmute Video";
-
-    Rig rig;
-    rig.startUp();
-    rig.controller.mutePressed(output);
-    QCOMPARE(ToHex(rig.lastSent()), muteFrame);
-    QCOMPARE(rig.window.caption(button), mute); // a press alone changes nothing
-    rig.controller.mutePressed(output);
-    QCOMPARE(ToHex(rig.lastSent()), muteFrame);
-
-    rig.reply("R");
-    QCOMPARE(rig.window.caption(button), unmute);
-    QCOMPARE(rig.window.caption(other), std::string(audio ? "Mute Video" : "Mute Audio"));
-
-    rig.controller.mutePressed(output);
-    QCOMPARE(ToHex(rig.lastSent()), unmuteFrame);
-    rig.reply("xRx");
-    QCOMPARE(rig.window.caption(button), mute);
-
-    // Once another command is current, an R no longer touches the caption.
-    rig.controller.mutePressed(output);
-    rig.controller.commandPressed(Command::Play);
-    rig.reply("R");
-    QCOMPARE(rig.window.caption(button), mute);
-}
-
-void TestReplies::onlyAnUpperCaseRAcknowledges()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.mutePressed(MuteOutput::Video);
-    rig.reply("r");
-    QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), std::string("Mute Video"));
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string("r"));
-    QCOMPARE(rig.endpoint.sent.size(), 1u);
-}
-
-void TestReplies::e00ResendsTheSameFrameUpToTheBound()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-    const std::string frame = rig.lastSent();
-
-    rig.reply("e00");
-    QCOMPARE(rig.endpoint.sent.size(), 2u);
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string());
-    for (int i = 1; i < 42; ++i)
-        rig.reply("unit says E00");
-
-    QCOMPARE(rig.endpoint.sent.size(), 1u + 41u);
-    for (const auto &datagram : rig.endpoint.sent)
-        QCOMPARE(ToHex(datagram.payload), ToHex(frame));
-    QCOMPARE(rig.controller.state().RetryCount, 41);
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string("unit says E00")); // the 42nd stays
-    QCOMPARE(rig.window.timerStarts, 1); // resends do not restart the timer
-}
-
-void TestReplies::resendClearsBeforeTheAcknowledgeTest()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.mutePressed(MuteOutput::Video);
-    for (int i = 0; i < 41; ++i) {
-        rig.reply("E00R");
-        QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), std::string("Mute Video"));
+    // Replies to successive presses of one mute button, and the caption after each.
+    void acknowledgedMuteFlipsItsCaption_data()
+    {
+        QTest::addColumn<bool>("audio");
+        QTest::addColumn<QStringList>("repliesAndCaptions");
+        QTest::newRow("video") << false
+                               << QStringList{"R", "Unmute Video", "xRx", "Mute Video", "r", "Mute Video"};
+        QTest::newRow("audio") << true << QStringList{"R", "Unmute Audio", "R", "Mute Audio"};
     }
-    QCOMPARE(rig.endpoint.sent.size(), 42u);
+    void acknowledgedMuteFlipsItsCaption()
+    {
+        QFETCH(bool, audio);
+        QFETCH(QStringList, repliesAndCaptions);
+        const MuteButton button = audio ? MuteButton::AudioMuteCmd : MuteButton::VideoMuteCmd;
+        const MuteButton other = audio ? MuteButton::VideoMuteCmd : MuteButton::AudioMuteCmd;
+        Rig rig;
+        rig.startUp();
+        for (int i = 0; i < repliesAndCaptions.size(); i += 2) {
+            rig.controller.mutePressed(audio ? MuteOutput::Audio : MuteOutput::Video);
+            rig.reply(repliesAndCaptions[i].toStdString());
+            QCOMPARE(QString::fromStdString(rig.window.caption(button)), repliesAndCaptions[i + 1]);
+        }
+        rig.controller.commandPressed(Command::Play); // once another command is current, R flips nothing
+        rig.reply("R");
+        QCOMPARE(QString::fromStdString(rig.window.caption(button)), repliesAndCaptions.last());
+        QCOMPARE(rig.window.caption(other), audio ? "Mute Video" : "Mute Audio");
+    }
 
-    rig.reply("E00R"); // past the bound: shown, and now it acknowledges
-    QCOMPARE(rig.endpoint.sent.size(), 42u);
-    QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), std::string("Unmute Video"));
-}
+    void e00ResendsTheSameFrameUpToTheBound()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.reply("E00"); // before any send: nothing to resend
+        QVERIFY(rig.endpoint.sent.empty());
+        for (int press = 0; press < 2; ++press) { // each press has a bound of its own
+            rig.controller.commandPressed(Command::Play);
+            rig.reply("e00");
+            QCOMPARE(rig.window.text(Field::TeskRspTxt), "");
+            for (int i = 1; i < 42; ++i)
+                rig.reply("unit says E00");
+            QCOMPARE(rig.endpoint.sent.size(), 42u * (press + 1));
+            QCOMPARE(rig.window.text(Field::TeskRspTxt), "unit says E00"); // the 42nd stays
+        }
+        for (const auto &datagram : rig.endpoint.sent)
+            QCOMPARE(datagram.payload, rig.endpoint.sent[0].payload);
+        QCOMPARE(rig.window.timerStarts, 2);
+        QVERIFY(!rig.window.timerRunning); // stopped by the replies
+    }
 
-void TestReplies::resendWithNothingSentCountsButSendsNothing()
-{
-    Rig rig;
-    rig.startUp();
-    rig.reply("E00"); // before any send
-    QVERIFY(rig.endpoint.sent.empty());
-    QCOMPARE(rig.controller.state().RetryCount, 1);
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string());
-}
+    void resendClearsBeforeTheAcknowledgeTest()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.controller.mutePressed(MuteOutput::Video);
+        for (int i = 0; i < 41; ++i)
+            rig.reply("E00R");
+        QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), "Mute Video");
+        rig.reply("E00R"); // past the bound: shown, and now it acknowledges
+        QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), "Unmute Video");
+    }
 
-void TestReplies::replyDuringAnAbandonedSendsBox()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-    rig.window.setText(Field::TeskIDtxt, "");
-    // The unit's E00 arrives while the operator reads the "Data Error" box.
-    rig.window.whileBoxOpen = [&rig] { rig.reply("E00"); };
-    rig.controller.commandPressed(Command::Play);
+    void timeoutWarnsOnceThenStopsTheTimer()
+    {
+        Rig rig;
+        rig.startUp();
+        // The repeating timer fires again while its box is still open.
+        rig.window.whileBoxOpen = [&rig] { rig.controller.replyTimerExpired(); };
+        rig.controller.replyTimerExpired();
+        const std::string box =
+            "box Timeout Error: Communications Error: Check all connections and settings!";
+        QCOMPARE(rig.journal.lines, (std::vector<std::string>{box, "timer stop"}));
+        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Warning);
+    }
 
-    QCOMPARE(rig.window.boxes.size(), 1u);
-    QCOMPARE(rig.endpoint.sent.size(), 1u); // LastPacket was already empty
-    QCOMPARE(rig.controller.state().RetryCount, 1);
-    QCOMPARE(rig.controller.state().ErrFlag, 0);
-}
-
-void TestReplies::timeoutWarnsOnceAndStopsTheTimer()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-    // The repeating timer fires again while its box is still open.
-    rig.window.whileBoxOpen = [&rig] { rig.controller.replyTimerExpired(); };
-    rig.controller.replyTimerExpired();
-
-    QCOMPARE(rig.window.boxTexts(), std::vector<std::string>{kTimeoutBox});
-    QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Warning);
-    QVERIFY(!rig.window.timerRunning);
-    QVERIFY(rig.indexOf("box " + kTimeoutBox) < rig.indexOf("timer stop"));
-    QCOMPARE(rig.endpoint.sent.size(), 1u); // nothing is resent on a timeout
-
-    rig.controller.replyTimerExpired(); // a later expiry warns again
-    QCOMPARE(rig.window.boxes.size(), 2u);
-}
-
-void TestReplies::replyAfterTheTimeoutIsHandled()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.mutePressed(MuteOutput::Audio);
-    rig.window.whileBoxOpen = [&rig] { rig.reply("R"); };
-    rig.controller.replyTimerExpired();
-    QCOMPARE(rig.window.caption(MuteButton::AudioMuteCmd), std::string("Unmute Audio"));
-
-    rig.reply("E00");
-    QCOMPARE(rig.endpoint.sent.size(), 2u);
-}
+    void errorEventReportsThenCloses()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.controller.endpointError({10054, "Connection reset by peer"});
+        const std::string box = "box SockError: Zelosock Error: 10054\r\nConnection reset by peer";
+        QCOMPARE(rig.journal.lines, (std::vector<std::string>{box, "close"}));
+        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Warning);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestReplies)
 #include "tst_replies.moc"

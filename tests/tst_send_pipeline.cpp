@@ -5,208 +5,163 @@
 
 using namespace corvane;
 
-namespace {
-const std::string kPlayFrameId1 = FromHex("F1 01 04 31 40 50 4C 0D FF 01 1F F2");
-const std::string kBadAddressBox = "Data Error: An invalid IP address was entered!";
-const std::string kBadIdBox = "Data Error: Invalid Tesk2 ID! (0-127)";
-} // namespace
-
+// Start-up, the port search, the command buttons and the checks before a send.
 class TestSendPipeline : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void startUpFillsFieldsInOrder();
-    void playSendsOneFrameToTheAddressShown();
-    void stepsRunInOrder();
-    void unit127IsNotAwaited();
-    void eachPressSendsAndResets();
-    void badInputsAreReportedAndNothingIsSent_data();
-    void badInputsAreReportedAndNothingIsSent();
-    void abandonedSendLeavesReplyStateAlone();
-    void refusedSendIsReportedAndTheProgramGoesOn();
-    void errorEventReportsThenClosesForGood();
-};
-
-void TestSendPipeline::startUpFillsFieldsInOrder()
-{
-    Rig rig;
-    rig.controller.StartUp();
-    const std::vector<std::string> expected = {
-        "text TeskIDtxt=1", "remote port 2639",          "text BroadIPtxt=255.255.255.255",
-        "lock BroadIPtxt",  "text LocalIPtxt=10.99.0.1", "text LocalPortTxt=1028",
-        "bound 1028",       "text LocalPortTxt=1028",
-    };
-    QCOMPARE(rig.journal.lines, expected);
-    QCOMPARE(rig.controller.state().PortNum, 1028);
-    QVERIFY(rig.window.boxes.empty());
-}
-
-void TestSendPipeline::playSendsOneFrameToTheAddressShown()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-
-    QCOMPARE(rig.endpoint.sent.size(), 1u);
-    QCOMPARE(rig.endpoint.sent[0].host, std::string("255.255.255.255"));
-    QCOMPARE(rig.endpoint.sent[0].port, 2639);
-    QCOMPARE(ToHex(rig.endpoint.sent[0].payload), ToHex(kPlayFrameId1));
-    QCOMPARE(rig.controller.state().LastPacket, kPlayFrameId1);
-    QCOMPARE(rig.controller.state().IDString, std::string("1"));
-    QVERIFY(rig.window.timerRunning);
-    QVERIFY(rig.window.boxes.empty());
-
-    // The address is read again at every send.
-    rig.window.setText(Field::BroadIPtxt, "10.99.0.7");
-    rig.controller.commandPressed(Command::Play);
-    QCOMPARE(rig.endpoint.sent.back().host, std::string("10.99.0.7"));
-}
-
-void TestSendPipeline::stepsRunInOrder()
-{
-    Rig rig;
-    rig.startUp();
-    rig.window.setText(Field::TeskRspTxt, "R");
-    rig.journal.lines.clear();
-    rig.controller.commandPressed(Command::Play);
-
-    const int host = rig.indexOf("remote host 255.255.255.255");
-    const int cleared = rig.indexOf("text TeskRspTxt=");
-    const int timer = rig.indexOf("timer start");
-    const int send = rig.indexOf("send");
-    QVERIFY(host >= 0);
-    QVERIFY2(host < cleared && cleared < timer && timer < send, "destination, clear reply, timer, send");
-}
-
-void TestSendPipeline::unit127IsNotAwaited()
-{
-    Rig rig;
-    rig.startUp();
-    rig.window.setText(Field::TeskIDtxt, "127");
-    rig.controller.commandPressed(Command::Stop);
-
-    QCOMPARE(ToHex(rig.lastSent()), QByteArray("F1 01 04 31 32 37 40 52 4A 0D FF 01 88 F2"));
-    QCOMPARE(rig.window.timerStarts, 0);
-}
-
-void TestSendPipeline::eachPressSendsAndResets()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-    rig.reply("E00");
-    rig.reply("busy");
-    QCOMPARE(rig.controller.state().RetryCount, 1);
-
-    rig.controller.commandPressed(Command::Play);
-    QCOMPARE(rig.endpoint.sent.size(), 3u); // two presses and one resend
-    QCOMPARE(rig.controller.state().RetryCount, 0);
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string());
-    QCOMPARE(rig.window.timerStarts, 2);
-}
-
-void TestSendPipeline::badInputsAreReportedAndNothingIsSent_data()
-{
-    QTest::addColumn<QByteArray>("address");
-    QTest::addColumn<QByteArray>("unitId");
-    QTest::addColumn<QStringList>("boxes");
-
-    const QString address = QString::fromStdString(kBadAddressBox);
-    const QString id = QString::fromStdString(kBadIdBox);
-    QTest::newRow("both bad: address first, then ID")
-        << QByteArray("0.0.0.0") << QByteArray("") << QStringList{address, id};
-    QTest::newRow("address 1.2.3") << QByteArray("1.2.3") << QByteArray("1") << QStringList{address};
-    QTest::newRow("empty ID") << QByteArray("255.255.255.255") << QByteArray("") << QStringList{id};
-    QTest::newRow("ID 128") << QByteArray("255.255.255.255") << QByteArray("128") << QStringList{id};
-}
-
-void TestSendPipeline::badInputsAreReportedAndNothingIsSent()
-{
-    QFETCH(QByteArray, address);
-    QFETCH(QByteArray, unitId);
-    QFETCH(QStringList, boxes);
-
-    Rig rig;
-    rig.startUp();
-    rig.window.setText(Field::BroadIPtxt, address.toStdString());
-    rig.window.setText(Field::TeskIDtxt, unitId.toStdString());
-    rig.controller.commandPressed(Command::Pause);
-
-    QStringList shown;
-    for (const std::string &text : rig.window.boxTexts())
-        shown << QString::fromStdString(text);
-    QCOMPARE(shown, boxes);
-    for (const auto &box : rig.window.boxes) {
-        QCOMPARE(box.icon, BoxIcon::Error);
-        QCOMPARE(box.buttons, BoxButtons::Ok);
+    void startUpFillsFieldsInOrder()
+    {
+        Rig rig;
+        rig.controller.StartUp();
+        QCOMPARE(rig.journal.lines,
+                 (std::vector<std::string>{"text TeskIDtxt=1", "remote port 2639",
+                                           "text BroadIPtxt=255.255.255.255", "lock BroadIPtxt",
+                                           "text LocalIPtxt=10.99.0.1", "text LocalPortTxt=1028",
+                                           "bound 1028", "text LocalPortTxt=1028"}));
     }
-    QVERIFY(rig.endpoint.sent.empty());
-    QCOMPARE(rig.controller.state().ErrFlag, 0);
-    QCOMPARE(rig.controller.state().LastPacket, std::string());
-    QCOMPARE(rig.controller.state().CurrentCmd, std::string("PA\r")); // kept for the reply rule
 
-    // The next good send goes through: the failure left no flag behind.
-    rig.window.setText(Field::BroadIPtxt, "255.255.255.255");
-    rig.window.setText(Field::TeskIDtxt, "1");
-    rig.controller.commandPressed(Command::Play);
-    QCOMPARE(rig.endpoint.sent.size(), 1u);
-}
+    // Ports from 1028 up to heldUpTo are in use, `broken` fails for another reason; the tag ends in the port
+    // shown.
+    void portSearch_data()
+    {
+        QTest::addColumn<int>("heldUpTo");
+        QTest::addColumn<int>("broken");
+        QTest::addColumn<bool>("noPortBox");
+        QTest::newRow("1028-2638 held: 2639 skipped -> 2640") << 2638 << 0 << false;
+        QTest::newRow("1028-49151 held: box, search goes on -> 49152") << 49151 << 0 << true;
+        QTest::newRow("all held: gives up -> 65535") << 65535 << 0 << true;
+        QTest::newRow("1030 broken: the search ends silently -> 1030") << 1029 << 1030 << false;
+    }
+    void portSearch()
+    {
+        QFETCH(int, heldUpTo);
+        QFETCH(int, broken);
+        QFETCH(bool, noPortBox);
+        Rig rig;
+        for (int port = 1028; port <= heldUpTo; ++port)
+            rig.endpoint.portsInUse.insert(port);
+        rig.endpoint.brokenPorts = {broken};
+        rig.controller.StartUp();
+        QCOMPARE(rig.window.boxTexts(), noPortBox
+                                            ? std::vector<std::string>{"Zelosock Error: No open port found!"}
+                                            : std::vector<std::string>{});
+        const QByteArray tag(QTest::currentDataTag());
+        QCOMPARE(QByteArray::fromStdString(rig.window.text(Field::LocalPortTxt)),
+                 tag.mid(tag.indexOf("-> ") + 3));
+    }
 
-void TestSendPipeline::abandonedSendLeavesReplyStateAlone()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.commandPressed(Command::Play);
-    rig.reply("E00");
-    rig.reply("OK");
-    rig.window.timerRunning = true;
-    rig.journal.lines.clear();
+    // A press after a press of Still. Mute rows (press -1 video, -2 audio) have the button's caption as tag.
+    void buttonsSendTheirFrames_data()
+    {
+        QTest::addColumn<int>("press");
+        QTest::addColumn<QByteArray>("unitId");
+        QTest::addColumn<QByteArray>("clip");
+        QTest::addColumn<QByteArray>("frame");
+        const auto row = [](const char *tag, int press, const char *id, const char *clip, const char *frame) {
+            QTest::newRow(tag) << press << QByteArray(id) << QByteArray(clip) << QByteArray(frame);
+        };
+        row("Select Clip # 00012", 0, "1", "00012", "F1 01 04 31 40 30 30 30 31 32 53 45 0D FF 02 0E F2");
+        row("Select Clip #, no clip", 0, "1", "", "F1 01 04 31 40 53 45 0D FF 01 1B F2");
+        row("Play", 1, "1", "0", "F1 01 04 31 40 50 4C 0D FF 01 1F F2");
+        row("Loop Play", 2, "1", "0", "F1 01 04 31 40 4C 50 0D FF 01 1F F2");
+        row("Pause, ID 000", 3, "000", "0", "F1 01 04 30 30 30 40 50 41 0D FF 01 73 F2");
+        row("Stop, ID 007", 5, "007", "0", "F1 01 04 30 30 37 40 52 4A 0D FF 01 85 F2");
+        row("Mute Video", -1, "1", "0", "F1 01 04 31 40 30 56 44 0D FF 01 4D F2");
+        row("Unmute Video", -1, "1", "0", "F1 01 04 31 40 31 56 44 0D FF 01 4E F2");
+        row("Mute Audio", -2, "1", "0", "F1 01 04 31 40 30 41 44 0D FF 01 38 F2");
+        row("Unmute Audio", -2, "1", "0", "F1 01 04 31 40 31 41 44 0D FF 01 39 F2");
+        row("mute audio", -2, "1", "0",
+            "F1 01 04 31 40 53 54 0D FF 01 2A F2"); // no such caption: Still again
+    }
+    void buttonsSendTheirFrames()
+    {
+        QFETCH(int, press);
+        QFETCH(QByteArray, unitId);
+        QFETCH(QByteArray, clip);
+        QFETCH(QByteArray, frame);
+        Rig rig;
+        rig.startUp();
+        rig.window.setText(Field::TeskIDtxt, unitId.toStdString());
+        rig.window.setText(Field::ClipNumtxt, clip.toStdString());
+        rig.controller.commandPressed(Command::Still);
+        rig.window.captions[press == -1 ? MuteButton::VideoMuteCmd : MuteButton::AudioMuteCmd] =
+            QTest::currentDataTag();
+        if (press < 0)
+            rig.controller.mutePressed(press == -1 ? MuteOutput::Video : MuteOutput::Audio);
+        else
+            rig.controller.commandPressed(Command(press));
+        QCOMPARE(ToHex(rig.lastSent()), frame);
+        QCOMPARE(rig.endpoint.sent.size(), 2u);
+    }
 
-    rig.window.setText(Field::TeskIDtxt, "");
-    rig.controller.commandPressed(Command::Play);
+    void sendStepsInOrder()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.window.setText(Field::BroadIPtxt, "10.99.0.7");
+        rig.window.setText(Field::TeskRspTxt, "R");
+        rig.controller.commandPressed(Command::Play);
+        const std::vector<std::string> steps = {"remote host 10.99.0.7", "text TeskRspTxt=", "timer start",
+                                                "send"};
+        QCOMPARE(rig.only(steps), steps);
+        QCOMPARE(rig.endpoint.sent.back().port, 2639);
 
-    QCOMPARE(rig.endpoint.sent.size(), 2u); // the press and the resend before it
-    QCOMPARE(rig.controller.state().LastPacket, std::string());
-    QCOMPARE(rig.controller.state().RetryCount, 1);
-    QCOMPARE(rig.window.text(Field::TeskRspTxt), std::string("OK"));
-    QVERIFY(rig.window.timerRunning);
-    QCOMPARE(rig.indexOf("timer stop"), -1);
-}
+        rig.window.setText(Field::TeskIDtxt, "127"); // nobody answers 127: no timer
+        rig.controller.commandPressed(Command::Play);
+        QCOMPARE(rig.endpoint.sent.size(), 2u);
+        QCOMPARE(rig.window.timerStarts, 1);
+    }
 
-void TestSendPipeline::refusedSendIsReportedAndTheProgramGoesOn()
-{
-    Rig rig;
-    rig.startUp();
-    rig.endpoint.refuseSends = EndpointError{101, "Network is unreachable"};
-    rig.controller.commandPressed(Command::Play);
+    void badInputsAreReportedAndNothingIsSent_data()
+    {
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<QByteArray>("unitId");
+        QTest::addColumn<int>("boxes"); // the address box first, then the ID box
+        QTest::newRow("both bad") << QByteArray("0.0.0.0") << QByteArray("") << 3;
+        QTest::newRow("address 1.2.3") << QByteArray("1.2.3") << QByteArray("1") << 1;
+        QTest::newRow("ID 128") << QByteArray("255.255.255.255") << QByteArray("128") << 2;
+    }
+    void badInputsAreReportedAndNothingIsSent()
+    {
+        QFETCH(QByteArray, address);
+        QFETCH(QByteArray, unitId);
+        QFETCH(int, boxes);
+        Rig rig;
+        rig.startUp();
+        rig.controller.commandPressed(Command::Play);
+        rig.window.setText(Field::BroadIPtxt, address.toStdString());
+        rig.window.setText(Field::TeskIDtxt, unitId.toStdString());
+        rig.controller.commandPressed(Command::Pause);
+        std::vector<std::string> expected;
+        if (boxes & 1)
+            expected.push_back("Data Error: An invalid IP address was entered!");
+        if (boxes & 2)
+            expected.push_back("Data Error: Invalid Tesk2 ID! (0-127)");
+        QCOMPARE(rig.window.boxTexts(), expected);
+        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Error);
+        rig.reply("E00"); // the abandoned send emptied the frame kept for resends
+        QCOMPARE(rig.endpoint.sent.size(), 1u);
 
-    QCOMPARE(rig.window.boxes.size(), 1u);
-    QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Error);
-    QCOMPARE(rig.window.boxTexts()[0],
-             std::string("SockError: Zelosock Error: 101\r\nNetwork is unreachable"));
-    QVERIFY(rig.endpoint.bound); // a refused send does not close the socket
+        // The failure left no flag behind, and the command is the one pressed last.
+        rig.window.setText(Field::BroadIPtxt, "255.255.255.255");
+        rig.window.setText(Field::TeskIDtxt, "1");
+        rig.controller.SendCmd();
+        QCOMPARE(ToHex(rig.lastSent()), QByteArray("F1 01 04 31 40 50 41 0D FF 01 14 F2"));
+    }
 
-    rig.endpoint.refuseSends.reset();
-    rig.controller.commandPressed(Command::Play);
-    QCOMPARE(rig.endpoint.sent.size(), 1u);
-}
-
-void TestSendPipeline::errorEventReportsThenClosesForGood()
-{
-    Rig rig;
-    rig.startUp();
-    rig.controller.endpointError({10054, "Connection reset by peer"});
-
-    QCOMPARE(rig.window.boxes.size(), 1u);
-    QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Warning);
-    QCOMPARE(rig.window.boxTexts()[0],
-             std::string("SockError: Zelosock Error: 10054\r\nConnection reset by peer"));
-    QVERIFY(rig.indexOf("box SockError: Zelosock Error: 10054\r\nConnection reset by peer") <
-            rig.indexOf("close"));
-    QVERIFY(!rig.endpoint.bound);
-    QVERIFY(rig.endpoint.bindAttempts.size() == 1); // only start-up's bind, never again
-}
+    void refusedSendIsReported()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.endpoint.refuseSends = EndpointError{101, "Network is unreachable"};
+        rig.controller.commandPressed(Command::Play);
+        QCOMPARE(rig.window.boxTexts(),
+                 std::vector<std::string>{"SockError: Zelosock Error: 101\r\nNetwork is unreachable"});
+        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Error);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestSendPipeline)
 #include "tst_send_pipeline.moc"

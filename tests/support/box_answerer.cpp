@@ -2,12 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 
 BoxAnswerer::BoxAnswerer(QObject *parent) : QObject(parent)
 {
-    m_poll.setInterval(5);
     connect(&m_poll, &QTimer::timeout, this, &BoxAnswerer::poll);
-    m_poll.start();
+    m_poll.start(5);
 }
 
 void BoxAnswerer::poll()
@@ -17,6 +17,11 @@ void BoxAnswerer::poll()
         return;
     seen << box->windowTitle() + QStringLiteral(": ") + box->text();
     icons << box->icon();
+    if (!keys.empty()) {
+        QTest::keyClick(box, keys.front());
+        keys.pop_front();
+        return;
+    }
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     if (!answers.empty()) {
         answer = answers.front();

@@ -1,26 +1,10 @@
 #include "support/fake_endpoint.h"
 
-using corvane::EndpointError;
-
-void FakeEndpoint::setRemotePort(int port)
-{
-    m_journal.add("remote port " + std::to_string(port));
-    remotePort = port;
-}
-
-void FakeEndpoint::setRemoteHost(const std::string &host)
-{
-    m_journal.add("remote host " + host);
-    remoteHost = host;
-}
-
 corvane::Endpoint::BindResult FakeEndpoint::bind()
 {
     bindAttempts.push_back(m_localPort);
-    if (portsInUse.count(m_localPort))
-        return BindResult::AddressInUse;
-    if (brokenPorts.count(m_localPort))
-        return BindResult::Failed;
+    if (portsInUse.count(m_localPort) || brokenPorts.count(m_localPort))
+        return portsInUse.count(m_localPort) ? BindResult::AddressInUse : BindResult::Failed;
     m_journal.add("bound " + std::to_string(m_localPort));
     bound = true;
     return BindResult::Bound;
@@ -32,20 +16,18 @@ void FakeEndpoint::close()
     bound = false;
 }
 
-std::optional<EndpointError> FakeEndpoint::send(const std::string &payload)
+std::optional<corvane::EndpointError> FakeEndpoint::send(const std::string &payload)
 {
     m_journal.add("send");
-    if (refuseSends)
-        return refuseSends;
-    sent.push_back({remoteHost, remotePort, payload});
-    return std::nullopt;
+    if (!refuseSends)
+        sent.push_back({remoteHost, remotePort, payload});
+    return refuseSends;
 }
 
 std::string FakeEndpoint::takeDatagram()
 {
-    if (incoming.empty())
-        return {};
-    std::string datagram = std::move(incoming.front());
-    incoming.pop_front();
+    std::string datagram = incoming.empty() ? "" : std::move(incoming.front());
+    if (!incoming.empty())
+        incoming.pop_front();
     return datagram;
 }

@@ -4,9 +4,7 @@
 #include "support/journal.h"
 
 #include <deque>
-#include <optional>
 #include <set>
-#include <string>
 #include <vector>
 
 // The socket as a recorder. Ports listed in portsInUse refuse a bind as
@@ -23,8 +21,7 @@ public:
 
     explicit FakeEndpoint(Journal &journal) : m_journal(journal) {}
 
-    std::set<std::int32_t> portsInUse;
-    std::set<std::int32_t> brokenPorts;
+    std::set<std::int32_t> portsInUse, brokenPorts;
     std::optional<corvane::EndpointError> refuseSends;
     std::deque<std::string> incoming;
     std::vector<Datagram> sent;
@@ -33,8 +30,14 @@ public:
     std::string remoteHost;
     bool bound = false;
 
-    void setRemotePort(int port) override;
-    void setRemoteHost(const std::string &host) override;
+    void setRemotePort(int port) override
+    {
+        m_journal.add("remote port " + std::to_string(remotePort = port));
+    }
+    void setRemoteHost(const std::string &host) override
+    {
+        m_journal.add("remote host " + (remoteHost = host));
+    }
     void setLocalPort(std::int32_t port) override { m_localPort = port; }
     std::int32_t localPort() const override { return m_localPort; }
     BindResult bind() override;

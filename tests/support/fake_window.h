@@ -1,58 +1,84 @@
 #pragma once
 
 #include "controller/controller.h"
-#include "controller/window_ops.h"
 #include "support/journal.h"
 
 #include <deque>
 #include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
-// The window as a recorder. Like the real one, setting a field's text to a
-// different text runs that field's change rule on the attached controller.
+inline std::string Name(corvane::Field field)
+{
+    static const char *const names[] = {"BroadIPtxt", "LocalIPtxt", "LocalPortTxt",
+                                        "TeskIDtxt",  "ClipNumtxt", "TeskRspTxt"};
+    return names[int(field)];
+}
+inline std::string Name(corvane::MuteButton button)
+{
+    return button == corvane::MuteButton::AudioMuteCmd ? "AudioMuteCmd" : "VideoMuteCmd";
+}
+
+// The window as a recorder, one journal line a change. Like the real window,
+// setting a field to a different text runs that field's change rule.
 class FakeWindow : public corvane::WindowOps
 {
 public:
+    using Field = corvane::Field;
+    using MuteButton = corvane::MuteButton;
     struct Box
     {
         corvane::BoxIcon icon;
         corvane::BoxButtons buttons;
-        std::string title;
-        std::string text;
+        std::string title, text;
     };
 
-    explicit FakeWindow(Journal &journal);
+    explicit FakeWindow(Journal &journal) : m_journal(journal) {}
 
     corvane::Controller *controller = nullptr;
     std::vector<Box> boxes;
     std::deque<corvane::BoxResult> answers; // for Yes/No boxes; No once they run out
-    std::function<void()> whileBoxOpen;     // runs as if inside the box's own event loop
+    std::function<void()> whileBoxOpen;     // runs once, as if inside the next box's own event loop
     bool timerRunning = false;
     int timerStarts = 0;
-    corvane::Field focused = corvane::Field::TeskIDtxt;
+    Field focused = Field::TeskIDtxt;
+    std::map<Field, std::string> texts{{Field::ClipNumtxt, "0"}};
+    std::map<Field, bool> locked;
+    std::map<MuteButton, std::string> captions{{MuteButton::AudioMuteCmd, "Mute Audio"},
+                                               {MuteButton::VideoMuteCmd, "Mute Video"}};
+    std::map<MuteButton, bool> enabled{{MuteButton::AudioMuteCmd, true}, {MuteButton::VideoMuteCmd, true}};
 
-    std::string text(corvane::Field field) const override;
-    void setText(corvane::Field field, const std::string &text) override;
-    bool isLocked(corvane::Field field) const override;
-    void setLocked(corvane::Field field, bool locked) override;
-    void setFocus(corvane::Field field) override;
-    std::string caption(corvane::MuteButton button) const override;
-    void setCaption(corvane::MuteButton button, const std::string &caption) override;
-    bool isEnabled(corvane::MuteButton button) const override;
-    void setEnabled(corvane::MuteButton button, bool enabled) override;
-    void startReplyTimer() override;
-    void stopReplyTimer() override;
+    std::string text(Field field) const override { return texts.count(field) ? texts.at(field) : ""; }
+    void setText(Field field, const std::string &text) override;
+    bool isLocked(Field field) const override { return locked.count(field) && locked.at(field); }
+    void setLocked(Field field, bool lock) override
+    {
+        record((lock ? "lock " : "unlock ") + Name(field), locked[field], lock);
+    }
+    void setFocus(Field field) override { record("focus " + Name(field), focused, field); }
+    std::string caption(MuteButton button) const override { return captions.at(button); }
+    void setCaption(MuteButton button, const std::string &text) override { captions[button] = text; }
+    bool isEnabled(MuteButton button) const override { return enabled.at(button); }
+    void setEnabled(MuteButton button, bool on) override
+    {
+        record((on ? "enable " : "disable ") + Name(button), enabled[button], on);
+    }
+    void startReplyTimer() override
+    {
+        record("timer start", timerRunning, true);
+        ++timerStarts;
+    }
+    void stopReplyTimer() override { record("timer stop", timerRunning, false); }
     corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
                                   const std::string &title, const std::string &text) override;
 
-    std::vector<std::string> boxTexts() const;
+    std::vector<std::string> boxTexts() const; // "title: text" of each box shown
 
 private:
+    template <class T> void record(const std::string &line, T &slot, T value)
+    {
+        m_journal.add(line);
+        slot = value;
+    }
+
     Journal &m_journal;
-    std::map<corvane::Field, std::string> m_texts;
-    std::map<corvane::Field, bool> m_locked;
-    std::map<corvane::MuteButton, std::string> m_captions;
-    std::map<corvane::MuteButton, bool> m_enabled;
 };

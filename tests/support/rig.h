@@ -1,6 +1,5 @@
 #pragma once
 
-#include "controller/controller.h"
 #include "support/fake_endpoint.h"
 #include "support/fake_window.h"
 
@@ -29,15 +28,21 @@ struct Rig
         controller.datagramArrived();
     }
 
-    std::string lastSent() const
-    {
-        return endpoint.sent.empty() ? std::string() : endpoint.sent.back().payload;
-    }
+    std::string lastSent() const { return endpoint.sent.empty() ? "" : endpoint.sent.back().payload; }
 
     // Where a journal line first appears; -1 when it does not.
     int indexOf(const std::string &line) const
     {
         const auto it = std::find(journal.lines.begin(), journal.lines.end(), line);
         return it == journal.lines.end() ? -1 : static_cast<int>(it - journal.lines.begin());
+    }
+
+    // The journal's lines that are among `wanted`, in the order they were recorded.
+    std::vector<std::string> only(const std::vector<std::string> &wanted) const
+    {
+        std::vector<std::string> kept;
+        std::copy_if(journal.lines.begin(), journal.lines.end(), std::back_inserter(kept),
+                     [&](const std::string &line) { return std::count(wanted.begin(), wanted.end(), line); });
+        return kept;
     }
 };
