@@ -28,6 +28,9 @@ namespace corvane {
 namespace {
 
 constexpr int kReplyTimeoutMs = 6000;
+// One frame of a 60 Hz screen, rounded up: the reply field never shows two
+// replies within one frame, and shows the latest within 20 ms.
+constexpr int kDisplayFrameMs = 17;
 constexpr qreal kFontPointSize = 9.75;
 
 struct FieldName
@@ -148,7 +151,7 @@ void FitContent(QLineEdit *edit, const QString &longest)
 
 Main::Main(QWidget *parent)
     : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
-      m_controller(*this, *m_endpoint), m_background(Background())
+      m_controller(*this, *m_endpoint), m_background(Background()), m_replyFrame(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
     QIcon icon;
@@ -162,6 +165,8 @@ Main::Main(QWidget *parent)
     m_replyTimer->setInterval(kReplyTimeoutMs);
     // A coarse timer may fire up to 5% early; the warning must not come before 6 s.
     m_replyTimer->setTimerType(Qt::PreciseTimer);
+    m_replyFrame->setSingleShot(true);
+    m_replyFrame->setTimerType(Qt::PreciseTimer);
 
     buildControls();
     connectEvents();
@@ -281,6 +286,7 @@ void Main::connectEvents()
         lineEdit(field)->installEventFilter(this);
 
     connect(m_replyTimer, &QTimer::timeout, this, [this] { m_controller.replyTimerExpired(); });
+    connect(m_replyFrame, &QTimer::timeout, this, &Main::showReply);
     connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] { m_controller.datagramArrived(); });
     connect(m_endpoint, &UdpEndpoint::errorEvent, this, [this](int number, const QString &description) {
         m_controller.endpointError(number, Latin1(description));
@@ -348,16 +354,20 @@ void Main::setReplyText(const std::string &text)
     if (text == m_reply)
         return; // as in any field, the same text again is no change
     m_reply = text;
-    if (!m_replyShowPending) {
-        m_replyShowPending = true;
-        QMetaObject::invokeMethod(this, &Main::showReply, Qt::QueuedConnection);
-    }
+    // A frame after the last reply shown, the field shows this one at once;
+    // within the frame, the timer shows whichever is the latest at its end.
+    const qint64 sinceShown = m_replyShown.isValid() ? m_replyShown.elapsed() : kDisplayFrameMs;
+    if (sinceShown >= kDisplayFrameMs)
+        showReply();
+    else if (!m_replyFrame->isActive())
+        m_replyFrame->start(static_cast<int>(kDisplayFrameMs - sinceShown));
     m_controller.replyChanged();
 }
 
 void Main::showReply()
 {
-    m_replyShowPending = false;
+    m_replyFrame->stop();
+    m_replyShown.start();
     lineEdit(Field::TeskRspTxt)->setText(Latin1(m_reply));
 }
 

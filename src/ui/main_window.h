@@ -18,6 +18,7 @@
 #include "controller/controller.h"
 #include "controller/window_ops.h"
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 
@@ -76,12 +77,13 @@ private:
     std::array<QLineEdit *, 6> m_fields{};
     std::array<QPushButton *, 2> m_muteButtons{};
     QPixmap m_background;
-    // The reply field's text. Its rule runs on every change, but the field
-    // shows the text only from the next turn of the event loop: laying out a
-    // long reply takes milliseconds, and a burst of replies needs it only
-    // once, for the last of them.
+    // The reply field's text, which the rules read: it changes, and its rule
+    // runs, with every reply. The widget shows it at most once per display
+    // frame: laying out and painting a reply takes up to milliseconds, and a
+    // storm brings thousands a second, more than any screen can show.
     std::string m_reply;
-    bool m_replyShowPending = false;
+    QTimer *m_replyFrame;       // shows the latest reply once the frame is over
+    QElapsedTimer m_replyShown; // since the field last showed a reply
 };
 
 } // namespace corvane
