@@ -1,13 +1,11 @@
 #include "ui/main_window.h"
 
 #include "net/udp_endpoint.h"
+#include "ui/appearance.h"
 #include "ui/key_filter.h"
 #include "ui/layout_table.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QImageReader>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QTimer>
 
 #include <algorithm>
@@ -31,7 +27,6 @@ constexpr int kReplyTimeoutMs = 6000;
 // One frame of a 60 Hz screen, rounded up: the reply field never shows two
 // replies within one frame, and shows the latest within 20 ms.
 constexpr int kDisplayFrameMs = 17;
-constexpr qreal kFontPointSize = 9.75;
 
 struct FieldName
 {
@@ -55,47 +50,6 @@ constexpr FieldContent kLongestContent[] = {
     {Field::LocalPortTxt, "49152"},         {Field::TeskIDtxt, "127"},
     {Field::ClipNumtxt, "99999"},
 };
-
-// The face the layout was drawn with where the system has it; otherwise a
-// face with the same metrics, otherwise the system's sans-serif.
-QString UiFamily()
-{
-    const QStringList families = QFontDatabase::families();
-    for (const char *candidate : {"MS Sans Serif", "Liberation Sans"}) {
-        const QString family = QString::fromLatin1(candidate);
-        if (families.contains(family))
-            return family;
-    }
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-}
-
-QFont UiFont(bool bold)
-{
-    QFont font(UiFamily());
-    font.setPointSizeF(kFontPointSize);
-    font.setBold(bold);
-    return font;
-}
-
-// One of the program's own pictures, read as the PNG it is: left to guess,
-// the reader would first load every image plugin installed to ask it.
-QPixmap ReadPng(const QString &file)
-{
-    QImageReader reader(file, "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
-}
-
-// The background art for the densest screen present: the 1x picture on
-// ordinary screens, the 2x one only where it shows.
-QPixmap Background()
-{
-    const bool dense = qGuiApp->devicePixelRatio() > 1.0;
-    QPixmap background =
-        ReadPng(dense ? QStringLiteral(":/art/background@2x.png") : QStringLiteral(":/art/background.png"));
-    background.setDevicePixelRatio(dense ? 2.0 : 1.0);
-    return background;
-}
 
 QRect PixelRect(const ControlSpec &row)
 {
@@ -128,36 +82,14 @@ bool TypesCharacter(const QKeyEvent &key)
     }
 }
 
-// Trims a field's inner margins just enough for its longest content to show
-// in full inside the drawn width, which stays as laid out.
-void FitContent(QLineEdit *edit, const QString &longest)
-{
-    edit->setTextMargins(0, 0, 0, 0);
-    const int needed = edit->fontMetrics().horizontalAdvance(longest) + 1;
-    // QLineEdit keeps 2 px of its own on either side of the contents rect.
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth =
-        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
-    const int available =
-        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() - 4;
-    if (needed > available) {
-        const int shortfall = needed - available;
-        edit->setTextMargins(-(shortfall + 1) / 2, 0, -(shortfall / 2), 0);
-    }
-}
-
 } // namespace
 
 Main::Main(QWidget *parent)
     : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
-      m_controller(*this, *m_endpoint), m_background(Background()), m_replyFrame(new QTimer(this))
+      m_controller(*this, *m_endpoint), m_background(BackgroundArt()), m_replyFrame(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
-    QIcon icon;
-    icon.addPixmap(ReadPng(QStringLiteral(":/art/icon-32.png")));
-    icon.addPixmap(ReadPng(QStringLiteral(":/art/icon-64.png")));
-    setWindowIcon(icon);
+    setWindowIcon(WindowIcon());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     m_endpoint->setObjectName(QStringLiteral("Zelosock"));
@@ -207,14 +139,9 @@ QWidget *Main::makeControl(const ControlSpec &row, const QFont &regular, const Q
     }
     control->setObjectName(QString::fromLatin1(row.name));
     control->setToolTip(QString::fromLatin1(row.toolTip));
-    QRect rect = PixelRect(row);
-    if (row.kind == ControlKind::Label) {
-        // A caption wider than its drawn box in the face at hand grows to
-        // the right rather than being clipped.
-        const int needed = control->fontMetrics().horizontalAdvance(text) + 2;
-        rect.setWidth(std::min(std::max(rect.width(), needed), width() - rect.left()));
-    }
-    control->setGeometry(rect);
+    control->setGeometry(PixelRect(row));
+    if (auto *label = qobject_cast<QLabel *>(control))
+        FitCaption(label, width());
     return control;
 }
 
