@@ -155,7 +155,8 @@ int main(int argc, char **argv)
     g_program = &program;
     program.window.startUp();
     program.window.show();
-    program.port = static_cast<std::uint16_t>(std::stoi(program.window.text(corvane::Field::LocalPortTxt)));
+    program.port =
+        static_cast<std::uint16_t>(std::stoi(program.window.ops().text(corvane::Field::LocalPortTxt)));
     auto *endpoint = program.window.findChild<corvane::UdpEndpoint *>();
     // Connected after the window's own handler, so it counts datagrams the controller is done with.
     QObject::connect(endpoint, &corvane::UdpEndpoint::datagramArrived,

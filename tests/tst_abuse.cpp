@@ -90,7 +90,7 @@ struct Session
     {
         window.startUp();
         window.show();
-        window.setText(Field::BroadIPtxt, "127.0.0.1");
+        window.ops().setText(Field::BroadIPtxt, "127.0.0.1");
         reply = window.findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"));
     }
 
@@ -163,7 +163,7 @@ void TestAbuse::largestDatagramIsTakenWhole()
 
     QTRY_COMPARE(session.reply->text().size(), qsizetype(65507));
     QCOMPARE(session.reply->text(), QString::fromLatin1(largest));
-    QCOMPARE(session.window.text(Field::TeskRspTxt).size(), std::size_t(65507));
+    QCOMPARE(session.window.ops().text(Field::TeskRspTxt).size(), std::size_t(65507));
     QVERIFY(session.boxes.seen.isEmpty());
 }
 
@@ -226,7 +226,7 @@ void TestAbuse::floodWhileADataErrorBoxIsOpen()
     // A frame went out before, so a resend during the box would have something to send.
     session.press("PlayCmd");
     QTRY_COMPARE(unit.frames.size(), 1);
-    session.window.setText(Field::TeskIDtxt, "");
+    session.window.ops().setText(Field::TeskIDtxt, "");
     // Waiting in the socket when the box opens, and more arriving while it is open.
     for (int i = 0; i < 50; ++i)
         stranger.send(i % 2 ? "E00" : "R");
@@ -243,7 +243,7 @@ void TestAbuse::floodWhileADataErrorBoxIsOpen()
     QCOMPARE(unit.frames.size(), 1); // the abandoned command sent nothing, nor resent the one before
 
     // Still fully working afterwards.
-    session.window.setText(Field::TeskIDtxt, "1");
+    session.window.ops().setText(Field::TeskIDtxt, "1");
     session.press("PlayCmd");
     QTRY_COMPARE(unit.frames.size(), 2);
     QCOMPARE(unit.frames.back().toHex(' '), kPlayFrame.toHex(' '));
@@ -256,7 +256,7 @@ void TestAbuse::everyPortUpToTheUnitsHeldStartsOn2640()
     QVERIFY2(held.complete(), "the ports 1028-2638 cannot all be held here");
     Session session;
 
-    QCOMPARE(session.window.text(Field::LocalPortTxt), std::string("2640"));
+    QCOMPARE(session.window.ops().text(Field::LocalPortTxt), std::string("2640"));
     QVERIFY(session.boxes.seen.isEmpty());
     // Bound there for real: a datagram to 2640 reaches the reply field.
     QUdpSocket probe;

@@ -23,15 +23,19 @@ constexpr qreal kFontPointSize = 9.75;
 
 // The face the layout was drawn with where the system has it; otherwise a
 // face with the same metrics, otherwise the system's sans-serif.
+// Looked up once: the font database is slow to ask.
 QString UiFamily()
 {
-    const QStringList families = QFontDatabase::families();
-    for (const char *candidate : {"MS Sans Serif", "Liberation Sans"}) {
-        const QString family = QString::fromLatin1(candidate);
-        if (families.contains(family))
-            return family;
-    }
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    static const QString family = [] {
+        const QStringList families = QFontDatabase::families();
+        for (const char *candidate : {"MS Sans Serif", "Liberation Sans"}) {
+            const QString known = QString::fromLatin1(candidate);
+            if (families.contains(known))
+                return known;
+        }
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return family;
 }
 
 // One of the program's own pictures, read as the PNG it is: left to guess,
@@ -41,6 +45,42 @@ QPixmap ReadPng(const QString &file)
     QImageReader reader(file, "png");
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
+}
+
+// The width a field has for text once its inner margins are trimmed away:
+// the contents rect inside the frame. Untrimmed, QLineEdit keeps 2 px of its
+// own on either side of it.
+int FieldRoom(const QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth =
+        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
+}
+
+// The room for a control's text, with what it may take to make room taken.
+int Room(QWidget *control, const QString &longest, int rightEdge)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        return FieldRoom(edit);
+    if (auto *label = qobject_cast<QLabel *>(control)) {
+        QRect rect = label->geometry();
+        const int needed = label->fontMetrics().horizontalAdvance(longest) + 2;
+        rect.setWidth(std::min(std::max(rect.width(), needed), rightEdge - rect.left()));
+        label->setGeometry(rect);
+        return rect.width() - 2;
+    }
+    return control->width();
+}
+
+void TrimMargins(QLineEdit *edit, int needed)
+{
+    const int shortfall = needed - (FieldRoom(edit) - 4);
+    if (shortfall > 0)
+        edit->setTextMargins(-(shortfall + 1) / 2, 0, -(shortfall / 2), 0);
+    else
+        edit->setTextMargins(0, 0, 0, 0);
 }
 
 } // namespace
@@ -71,29 +111,11 @@ QIcon WindowIcon()
     return icon;
 }
 
-void FitContent(QLineEdit *edit, const QString &longest)
+void FitText(QWidget *control, const QString &longest, int rightEdge)
 {
-    edit->setTextMargins(0, 0, 0, 0);
-    const int needed = edit->fontMetrics().horizontalAdvance(longest) + 1;
-    // QLineEdit keeps 2 px of its own on either side of the contents rect.
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth =
-        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
-    const int available =
-        edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() - 4;
-    if (needed > available) {
-        const int shortfall = needed - available;
-        edit->setTextMargins(-(shortfall + 1) / 2, 0, -(shortfall / 2), 0);
-    }
-}
-
-void FitCaption(QLabel *label, int rightEdge)
-{
-    QRect rect = label->geometry();
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
-    rect.setWidth(std::min(std::max(rect.width(), needed), rightEdge - rect.left()));
-    label->setGeometry(rect);
+    Room(control, longest, rightEdge);
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        TrimMargins(edit, edit->fontMetrics().horizontalAdvance(longest) + 1);
 }
 
 } // namespace corvane

@@ -6,10 +6,9 @@
 
 class QFont;
 class QIcon;
-class QLabel;
-class QLineEdit;
 class QPixmap;
 class QString;
+class QWidget;
 
 namespace corvane {
 
@@ -21,12 +20,8 @@ QPixmap BackgroundArt();
 
 QIcon WindowIcon();
 
-// Trims a field's inner margins just enough for its longest content to show
-// in full inside the drawn width, which stays as laid out.
-void FitContent(QLineEdit *edit, const QString &longest);
-
-// A caption wider than its drawn box in the face at hand grows to the right,
-// up to rightEdge, rather than being clipped.
-void FitCaption(QLabel *label, int rightEdge);
+// Makes a control's longest text show in full: a field trims its inner
+// margins, keeping its drawn width; a label grows to the right, up to rightEdge.
+void FitText(QWidget *control, const QString &longest, int rightEdge);
 
 } // namespace corvane

@@ -1,24 +1,37 @@
 #pragma once
 
+#include "controller/window_ops.h"
+#include "protocol/command_set.h"
+
 #include <span>
+#include <variant>
 
 namespace corvane {
 
-enum class ControlKind { TextField, Label, Button };
+// A label and the field it names, so screen readers announce the field by it.
+struct LabelFor
+{
+    Field field;
+};
+
+// What a control is to the program, which also decides what is made for it:
+// a text field the rules read and write, a button that sends a command, a
+// mute button whose caption and enabled flag the rules set, or a label.
+using ControlRole = std::variant<Field, Command, MuteButton, LabelFor>;
 
 // One control of the window, placed in twips as the layout was drawn
 // (15 twips make one device-independent pixel).
 struct ControlSpec
 {
     const char *name;
-    ControlKind kind;
+    ControlRole role;
     const char *text; // caption, or a text field's initial text
     int left, top, width, height;
     int tabIndex;
     int maxLength; // text fields; 0 for none
     bool readOnly;
+    const char *longest; // the longest text it must show in full; "" when that is its own text
     const char *toolTip;
-    const char *buddy; // labels: the field they name, so screen readers announce the field by it
 };
 
 inline constexpr int kClientWidthTwips = 4455;

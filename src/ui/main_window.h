@@ -7,8 +7,9 @@
 //               the reply timeout. It sees the window only as WindowOps and the
 //               socket only as Endpoint, so tests drive it with fakes;
 //   net/        the socket (UdpEndpoint over QUdpSocket) and the local port search.
-// Main builds its controls from the layout table, implements WindowOps with
-// them, and forwards every event to the controller. A press of Play, say,
+// Main builds its controls from the layout table, one row each, connecting
+// each to the controller as it is made; it hands the controller a WindowOps
+// over those controls, and forwards every event to it. A press of Play, say,
 // travels: PlayCmd clicked -> Controller::commandPressed -> SendCmd checks the
 // address and ID, frames the command, starts the reply timer and hands the
 // frame to the endpoint; the unit's answer comes back through
@@ -24,6 +25,7 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -33,7 +35,7 @@ namespace corvane {
 class UdpEndpoint;
 struct ControlSpec;
 
-class Main : public QWidget, public WindowOps
+class Main : public QWidget
 {
     Q_OBJECT
 
@@ -43,41 +45,65 @@ public:
     // Fills the fields and binds the socket; call once, before showing the window.
     void startUp();
 
-    std::string text(Field field) const override;
-    void setText(Field field, const std::string &text) override;
-    bool isLocked(Field field) const override;
-    void setLocked(Field field, bool locked) override;
-    void setFocus(Field field) override;
-    std::string caption(MuteButton button) const override;
-    void setCaption(MuteButton button, const std::string &caption) override;
-    bool isEnabled(MuteButton button) const override;
-    void setEnabled(MuteButton button, bool enabled) override;
-    void startReplyTimer() override;
-    void stopReplyTimer() override;
-    int messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                   const std::string &text) override;
+    // The window as the controller sees it, for tests and benchmarks that
+    // work it the same way.
+    WindowOps &ops() { return m_ops; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The window as the controller sees it. Kept apart from Main so that the
+    // rules' setEnabled(MuteButton, ...) and the like leave QWidget's own
+    // setEnabled, isEnabled and setFocus in view.
+    class Ops final : public WindowOps
+    {
+    public:
+        explicit Ops(Main &window) : m_window(window) {}
+
+        std::string text(Field field) const override;
+        void setText(Field field, const std::string &text) override;
+        bool isLocked(Field field) const override;
+        void setLocked(Field field, bool locked) override;
+        void setFocus(Field field) override;
+        std::string caption(MuteButton button) const override;
+        void setCaption(MuteButton button, const std::string &caption) override;
+        bool isEnabled(MuteButton button) const override;
+        void setEnabled(MuteButton button, bool enabled) override;
+        void startReplyTimer() override;
+        void stopReplyTimer() override;
+        int messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
+                       const std::string &text) override;
+
+    private:
+        Main &m_window;
+    };
+
+    // Each control is made from its row of the layout table, and connected
+    // to the controller as it is made.
     void buildControls();
-    QWidget *makeControl(const ControlSpec &row, const QFont &regular, const QFont &bold);
+    QWidget *makeField(Field field, const ControlSpec &row);
+    QPushButton *makeButton(const ControlSpec &row);
+    QWidget *makeButton(const ControlSpec &row, Command command);
+    QWidget *makeButton(const ControlSpec &row, MuteButton which);
+    QLabel *makeLabel(const ControlSpec &row);
     void connectEvents();
-    bool filterKey(Field field, const QKeyEvent &key) const;
     QLineEdit *lineEdit(Field field) const;
     QPushButton *button(MuteButton button) const;
     void setReplyText(const std::string &text);
     void showReply();
 
+    // The controller is made here, before any control exists: its
+    // constructor only keeps these references, and nothing reaches the window
+    // through them until startUp().
+    Ops m_ops{*this};
     UdpEndpoint *m_endpoint; // Zelosock
     QTimer *m_replyTimer;    // TeskTimeOut
     Controller m_controller;
     std::array<QLineEdit *, 6> m_fields{};
     std::array<QPushButton *, 2> m_muteButtons{};
     QPixmap m_background;
-    // The reply field's text, which the rules read: it changes, and its rule
+    // The reply field's text as the rules read it: it changes, and its rule
     // runs, with every reply. The widget shows it at most once per display
     // frame: laying out and painting a reply takes up to milliseconds, and a
     // storm brings thousands a second, more than any screen can show.
