@@ -1,10 +1,11 @@
 // Reply storm: 100,000 datagrams of mixed sizes blasted at the program's port.
 // The program is the real window on the offscreen platform: each datagram
-// goes through the endpoint and the controller into the reply field, whose
-// change runs the reply rule. The floor reads the same datagrams with a plain
-// recvfrom() loop. While the program takes the storm, a 10 ms timer on its
-// event loop must never be more than 50 ms late, and once it is over the
-// program's memory must not have grown by 1 MiB or more.
+// goes through the endpoint and the controller's reply rule, and the reply
+// field shows the latest. The floor reads the same datagrams with a plain
+// recvfrom() loop. While the program takes a storm, a 10 ms timer on its
+// event loop must never be late by more than 10 ms; and a storm must leave
+// the program's memory no larger (the median over the storms, after warm-up
+// storms, so that the verdict does not flip with the allocator's moods).
 
 #include "net/udp_endpoint.h"
 #include "support/plain_udp.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -23,65 +25,49 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
-#include <string>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kDatagrams = 100000;
-constexpr auto kStormDeadline = std::chrono::seconds(120);
 
 // Mostly the short answers units give, some longer text, a few full-size
 // Ethernet payloads and now and then one up to the largest UDP payload.
 const std::vector<bench::SizeClass> kMix = {
-    {0.70, 1, 32},
-    {0.25, 33, 512},
-    {0.049, 513, 1472},
-    {0.001, 1473, 65507},
-};
-
-struct ProgramUnderStorm
-{
-    corvane::Main window;
-    std::uint16_t port = 0;
-    std::atomic<long> consumed{0};
-    double worstLatenessMs = 0;
-    double residentBeforeKib = 0;
-};
+    {0.70, 1, 32}, {0.25, 33, 512}, {0.049, 513, 1472}, {0.001, 1473, 65507}};
 
 std::unique_ptr<bench::Storm> g_storm;
-ProgramUnderStorm *g_program = nullptr;
+std::uint16_t g_port = 0;        // the window's
+std::atomic<long> g_consumed{0}; // datagrams the window is done with
+double g_worstLatenessMs = 0;
 
-// Runs one storm through the window; returns the seconds from the first
-// datagram sent to the last one handled, or a negative value when the storm
-// could not be completed.
-double StormThroughProgram(ProgramUnderStorm &program)
+// One storm through the window: the seconds from the first datagram sent to
+// the last one handled, or a negative value when it could not be completed.
+double StormThroughProgram()
 {
-    program.consumed = 0;
+    g_consumed = 0;
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(10);
     QElapsedTimer sinceTick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const double late = static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 10.0;
-        program.worstLatenessMs = std::max(program.worstLatenessMs, late);
+    QObject::connect(&tick, &QTimer::timeout, [&sinceTick] {
+        g_worstLatenessMs =
+            std::max(g_worstLatenessMs, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6 - 10.0);
         sinceTick.start();
     });
-
-    bench::StormSender sender(*g_storm, program.port, program.consumed);
-    const auto deadline = Clock::now() + kStormDeadline;
+    bench::StormSender sender(*g_storm, g_port, g_consumed);
+    const auto deadline = Clock::now() + std::chrono::seconds(120);
     const auto start = Clock::now();
     sinceTick.start();
-    tick.start();
+    tick.start(10);
     sender.start();
-    while (program.consumed.load(std::memory_order_relaxed) < static_cast<long>(kDatagrams) &&
-           !sender.stalled() && Clock::now() < deadline)
+    while (g_consumed.load(std::memory_order_relaxed) < static_cast<long>(kDatagrams) && !sender.stalled() &&
+           Clock::now() < deadline)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const auto end = Clock::now();
     tick.stop();
-    const bool complete = sender.finish() && program.consumed == static_cast<long>(kDatagrams);
-    // What the storm left queued (repaints, deferred deletions) is part of its cost to memory.
+    const bool complete = sender.finish() && g_consumed == static_cast<long>(kDatagrams);
+    // What the storm left to do (the last reply shown, repaints) is part of its cost to memory.
     for (int i = 0; i < 20; ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return complete ? std::chrono::duration<double>(end - start).count() : -1.0;
@@ -89,16 +75,18 @@ double StormThroughProgram(ProgramUnderStorm &program)
 
 void ProgramStorm(benchmark::State &state)
 {
+    double growthKib = 0;
     for (auto _ : state) {
-        const double seconds = StormThroughProgram(*g_program);
+        const double before = bench::ResidentKib();
+        const double seconds = StormThroughProgram();
+        growthKib = bench::ResidentKib() - before;
         if (seconds < 0) {
             state.SkipWithError("the program did not take the whole storm");
             return;
         }
         state.SetIterationTime(seconds);
     }
-    state.counters["datagrams_per_s"] =
-        benchmark::Counter(static_cast<double>(kDatagrams) * state.iterations(), benchmark::Counter::kIsRate);
+    state.counters["memory_growth_kib"] = growthKib;
 }
 
 void FloorStorm(benchmark::State &state)
@@ -125,8 +113,6 @@ void FloorStorm(benchmark::State &state)
         }
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
-    state.counters["datagrams_per_s"] =
-        benchmark::Counter(static_cast<double>(kDatagrams) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(ProgramStorm)
@@ -151,29 +137,26 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
 
     g_storm = std::make_unique<bench::Storm>(kDatagrams, kMix, 2639);
-    ProgramUnderStorm program;
-    g_program = &program;
-    program.window.startUp();
-    program.window.show();
-    program.port =
-        static_cast<std::uint16_t>(std::stoi(program.window.ops().text(corvane::Field::LocalPortTxt)));
-    auto *endpoint = program.window.findChild<corvane::UdpEndpoint *>();
-    // Connected after the window's own handler, so it counts datagrams the controller is done with.
-    QObject::connect(endpoint, &corvane::UdpEndpoint::datagramArrived,
-                     [&program] { program.consumed.fetch_add(1, std::memory_order_release); });
-
-    // One storm first, unmeasured, so that memory is compared from a steady state.
-    if (StormThroughProgram(program) < 0) {
-        std::fprintf(stderr, "the program did not take the warm-up storm\n");
-        return 2;
+    corvane::Main window;
+    window.startUp();
+    window.show();
+    g_port = window.findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
+    // Connected after the window's own handler, so it counts datagrams the rules are done with.
+    QObject::connect(window.findChild<corvane::UdpEndpoint *>(), &corvane::UdpEndpoint::datagramArrived,
+                     [] { g_consumed.fetch_add(1, std::memory_order_release); });
+    // Two storms first, unmeasured, so that every cache the program fills is full.
+    for (int i = 0; i < 2; ++i) {
+        if (StormThroughProgram() < 0) {
+            std::fprintf(stderr, "the program did not take the warm-up storm\n");
+            return 2;
+        }
     }
-    program.worstLatenessMs = 0;
-    program.residentBeforeKib = bench::ResidentKib();
+    g_worstLatenessMs = 0;
 
-    return bench::RunAndReport(
-        argc, argv, {{"reply storm", "ProgramStorm", "FloorStorm", "", "", 3.0}},
-        {{"reply storm", "ProgramStorm", "10 ms timer, worst lateness", "ms", 50.0,
-          [&program] { return program.worstLatenessMs; }},
-         {"reply storm", "ProgramStorm", "memory growth after the storms", "KiB", 1024.0,
-          [&program] { return bench::ResidentKib() - program.residentBeforeKib; }}});
+    return bench::RunAndReport(argc, argv,
+                               {{"reply storm", "time", "ProgramStorm", "FloorStorm", 1.25},
+                                {"reply storm", "10 ms timer, worst lateness", "ProgramStorm", "", 10.0, "",
+                                 "ms", [] { return g_worstLatenessMs; }},
+                                {"reply storm", "memory growth after a storm (median)", "ProgramStorm", "",
+                                 1024.0, "memory_growth_kib", "KiB"}});
 }
