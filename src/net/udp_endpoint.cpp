@@ -50,7 +50,9 @@ void UdpEndpoint::setRemotePort(int port) { m_remotePort = port; }
 void UdpEndpoint::setRemoteHost(const std::string &host)
 {
     m_remoteHostText = host;
-    m_remoteHost = ParseDottedQuad(host);
+    const std::optional<std::uint32_t> address = ParseDottedQuad(host);
+    // Made once here rather than at every send.
+    m_remoteHost = address ? std::optional<QHostAddress>(*address) : std::nullopt;
 }
 
 void UdpEndpoint::setLocalPort(std::int32_t port) { m_localPort = port; }
@@ -89,10 +91,10 @@ std::optional<EndpointError> UdpEndpoint::send(const std::string &payload)
                              "\"" + m_remoteHostText + "\" is not an IPv4 address of four numbers."};
 
     const OwnCall call(m_ownCalls);
-    const QByteArray bytes(payload.data(), static_cast<qsizetype>(payload.size()));
+    const auto size = static_cast<qint64>(payload.size());
     const qint64 sent =
-        m_socket->writeDatagram(bytes, QHostAddress(*m_remoteHost), static_cast<quint16>(m_remotePort));
-    if (sent == static_cast<qint64>(bytes.size()))
+        m_socket->writeDatagram(payload.data(), size, *m_remoteHost, static_cast<quint16>(m_remotePort));
+    if (sent == size)
         return std::nullopt;
     if (sent < 0)
         return EndpointError{m_socket->error(), m_socket->errorString().toStdString()};

@@ -2,6 +2,7 @@
 
 #include "net/udp_endpoint.h"
 #include "ui/appearance.h"
+#include "ui/backdrop_button.h"
 #include "ui/entry_field.h"
 #include "ui/layout_table.h"
 
@@ -118,6 +119,12 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
         edit->setMaxLength(row.maxLength);
     edit->setReadOnly(row.readOnly);
     m_fields[Index(field)] = edit;
+    // Kept as 8-bit text at every change, before any change rule runs, so
+    // that a press reads the fields without converting them.
+    m_fieldTexts[Index(field)] = row.text;
+    if (field != Field::TeskRspTxt)
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, field](const QString &text) { m_fieldTexts[Index(field)] = Latin1(text); });
 
     switch (field) {
     case Field::BroadIPtxt:
@@ -150,7 +157,8 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
 
 QPushButton *Main::makeButton(const ControlSpec &row)
 {
-    auto *button = new QPushButton(QString::fromLatin1(row.text), this);
+    auto *button = new BackdropButton(
+        QString::fromLatin1(row.text), [this](QPainter &painter) { paintBackdrop(painter); }, this);
     button->setFont(UiFont(true));
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -198,6 +206,11 @@ void Main::startUp() { m_controller.StartUp(); }
 void Main::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    paintBackdrop(painter);
+}
+
+void Main::paintBackdrop(QPainter &painter) const
+{
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, m_background);
 }
@@ -209,8 +222,8 @@ QPushButton *Main::button(MuteButton button) const { return m_muteButtons[Index(
 std::string Main::Ops::text(Field field) const
 {
     // The rules read the reply as it arrived, from m_reply: the field itself
-    // shows it only a turn of the event loop later.
-    return field == Field::TeskRspTxt ? m_window.m_reply : Latin1(m_window.lineEdit(field)->text());
+    // shows it at most once per display frame.
+    return field == Field::TeskRspTxt ? m_window.m_reply : m_window.m_fieldTexts[Index(field)];
 }
 
 void Main::Ops::setText(Field field, const std::string &text)

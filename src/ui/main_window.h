@@ -27,6 +27,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPushButton;
 class QTimer;
 
@@ -53,6 +54,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintBackdrop(QPainter &painter) const;
+
     // The window as the controller sees it. Kept apart from Main so that the
     // rules' setEnabled(MuteButton, ...) and the like leave QWidget's own
     // setEnabled, isEnabled and setFocus in view.
@@ -101,6 +104,7 @@ private:
     QTimer *m_replyTimer;    // TeskTimeOut
     Controller m_controller;
     std::array<QLineEdit *, 6> m_fields{};
+    std::array<std::string, 6> m_fieldTexts; // each field's text, as the rules read it
     std::array<QPushButton *, 2> m_muteButtons{};
     QPixmap m_background;
     // The reply field's text as the rules read it: it changes, and its rule
