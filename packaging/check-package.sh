@@ -30,7 +30,7 @@ deb=$(ls "$scratch"/package/*.deb)
 dpkg-deb -x "$deb" "$scratch/root"
 check_tree "$scratch/root" "the package"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6network6 qt6-qpa-plugins; do
+for needed in libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-liberation2; do
     case "$depends" in *"$needed"*) ;; *) echo "FAIL: package does not depend on $needed: $depends"; exit 1 ;; esac
 done
 echo "package $(basename "$deb") holds:"

@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
-// What reaches the entry fields by ways other than plain key presses.
+// What reaches the entry fields by ways other than plain key presses, the
+// keyboard's way to unlock the address, and how the window looks: its art
+// over the whole client area, its text in a face other than the one it was
+// drawn with. Run under a font configuration that holds DejaVu only, as on a
+// system without Liberation.
 
+#include "support/box_answerer.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -24,6 +31,10 @@ private slots:
     void keysAreJudgedByTheirText();
     void editingKeysAndShortcutsWork_data();
     void editingKeysAndShortcutsWork();
+    void f2AsksToUnlockTheAddress_data();
+    void f2AsksToUnlockTheAddress();
+    void everyTextFitsInAnotherFace();
+    void backgroundCoversTheClientArea();
 
 private:
     QLineEdit *field(const QString &name) const { return m_window->findChild<QLineEdit *>(name); }
@@ -147,6 +158,70 @@ void TestWindowInput::editingKeysAndShortcutsWork()
     QCOMPARE(edit->text(), "12");
     QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Tab, "\t", Qt::NoModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), "SelectCmd");
+}
+
+void TestWindowInput::f2AsksToUnlockTheAddress_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes unlocks") << true;
+    QTest::newRow("No keeps it locked") << false;
+}
+
+void TestWindowInput::f2AsksToUnlockTheAddress()
+{
+    QFETCH(bool, yes);
+    QLineEdit *address = field("BroadIPtxt");
+    m_window->ops().setLocked(Field::BroadIPtxt, true);
+    address->setFocus(Qt::TabFocusReason);
+    BoxAnswerer answerer;
+    answerer.answers = {yes ? QMessageBox::Yes : QMessageBox::No};
+    QTest::keyClick(address, Qt::Key_F2);
+    QTRY_COMPARE(answerer.seen.size(), 1);
+    QCOMPARE(answerer.seen.front(),
+             "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
+    QCOMPARE(address->isReadOnly(), !yes);
+}
+
+void TestWindowInput::everyTextFitsInAnotherFace()
+{
+    const QStringList families = QFontDatabase::families();
+    if (!families.contains("DejaVu Sans"))
+        QSKIP("DejaVu Sans is not installed");
+    QVERIFY2(!families.contains("Liberation Sans"), "the font configuration of this test should hide it");
+    for (QLabel *label : m_window->findChildren<QLabel *>()) {
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(label->objectName()));
+        QVERIFY2(label->geometry().right() < m_window->width(), qPrintable(label->objectName()));
+    }
+    const std::pair<const char *, const char *> longest[] = {
+        {"BroadIPtxt", "255.255.255.255"}, {"LocalIPtxt", "255.255.255.255"},
+        {"LocalPortTxt", "65535"},         {"TeskIDtxt", "127"},
+        {"ClipNumtxt", "99999"},
+    };
+    for (const auto &[name, text] : longest) {
+        QLineEdit *edit = field(name);
+        edit->setText(text);
+        // In full: shown from its start, the text ends inside the frame. The
+        // cursor's rectangle is centred a pixel left of the cursor itself.
+        edit->setCursorPosition(0);
+        edit->repaint();
+        const int start = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        const int end = start + edit->fontMetrics().horizontalAdvance(text);
+        QVERIFY2(start >= 0 && end < edit->width() - 1, name);
+    }
+}
+
+void TestWindowInput::backgroundCoversTheClientArea()
+{
+    QPalette palette = m_window->palette();
+    palette.setColor(QPalette::Window, Qt::magenta);
+    m_window->setPalette(palette);
+    const QImage shot = m_window->grab().toImage();
+    const QRgb unpainted = QColor(Qt::magenta).rgb();
+    for (int x = 0; x < shot.width(); ++x)
+        QVERIFY2(shot.pixel(x, shot.height() - 1) != unpainted, "bottom row");
+    for (int y = 0; y < shot.height(); ++y)
+        QVERIFY2(shot.pixel(shot.width() - 1, y) != unpainted, "right column");
 }
 
 QTEST_MAIN(TestWindowInput)

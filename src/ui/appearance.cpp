@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
 #include <algorithm>
@@ -20,6 +22,7 @@ namespace corvane {
 namespace {
 
 constexpr qreal kFontPointSize = 9.75;
+constexpr qreal kFontStep = 0.25;
 
 // The face the layout was drawn with where the system has it; otherwise a
 // face with the same metrics, otherwise the system's sans-serif.
@@ -59,11 +62,21 @@ int FieldRoom(const QLineEdit *edit)
     return edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
 }
 
-// The room for a control's text, with what it may take to make room taken.
-int Room(QWidget *control, const QString &longest, int rightEdge)
+// A push button's caption is drawn centred in its contents rect, and clipped there.
+int ButtonRoom(const QPushButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+}
+
+// Makes what room a control can for its text, a label by growing, and says how much it has.
+int MakeRoom(QWidget *control, const QString &longest, int rightEdge)
 {
     if (auto *edit = qobject_cast<QLineEdit *>(control))
         return FieldRoom(edit);
+    if (auto *button = qobject_cast<QPushButton *>(control))
+        return ButtonRoom(button);
     if (auto *label = qobject_cast<QLabel *>(control)) {
         QRect rect = label->geometry();
         const int needed = label->fontMetrics().horizontalAdvance(longest) + 2;
@@ -113,9 +126,16 @@ QIcon WindowIcon()
 
 void FitText(QWidget *control, const QString &longest, int rightEdge)
 {
-    Room(control, longest, rightEdge);
+    // One pixel more for a field's text cursor after the last character.
+    const int cursor = qobject_cast<QLineEdit *>(control) ? 1 : 0;
+    const auto needed = [&] { return control->fontMetrics().horizontalAdvance(longest) + cursor; };
+    QFont font = control->font();
+    while (needed() > MakeRoom(control, longest, rightEdge) && font.pointSizeF() > kFontStep) {
+        font.setPointSizeF(font.pointSizeF() - kFontStep);
+        control->setFont(font);
+    }
     if (auto *edit = qobject_cast<QLineEdit *>(control))
-        TrimMargins(edit, edit->fontMetrics().horizontalAdvance(longest) + 1);
+        TrimMargins(edit, needed());
 }
 
 } // namespace corvane

@@ -20,8 +20,10 @@ QPixmap BackgroundArt();
 
 QIcon WindowIcon();
 
-// Makes a control's longest text show in full: a field trims its inner
-// margins, keeping its drawn width; a label grows to the right, up to rightEdge.
+// Makes a control's longest text show in full, in whatever face the system
+// gave: a field trims its inner margins, a label grows to the right up to
+// rightEdge; where that is not enough, the control's font steps down a
+// quarter point at a time until the text fits. Fields keep their drawn width.
 void FitText(QWidget *control, const QString &longest, int rightEdge);
 
 } // namespace corvane

@@ -42,6 +42,10 @@ EntryField::EntryField(Field field, const QString &text, QWidget *parent)
 
 void EntryField::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_F2 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        emit editRequested();
+        return;
+    }
     if (takesKey(*event))
         QLineEdit::keyPressEvent(event);
     // A dropped key stays accepted, so it never reaches the window either.

@@ -20,8 +20,9 @@ public:
     EntryField(Field field, const QString &text, QWidget *parent = nullptr);
 
 signals:
-    // A left click. While the field is locked, the click only asks: it does
-    // not reach the field.
+    // A left click, or F2 (the usual "edit this" key) with the focus here, so
+    // that keyboard and screen-reader users can ask too. While the field is
+    // locked, the click only asks: it does not reach the field.
     void editRequested();
 
 protected:

@@ -29,8 +29,8 @@ constexpr ControlSpec kLayout[] = {
     {"StillCmd",      Still,                    "Still",                3600, 2280, 735,  330,  8,  0,    false, "",                "Pause current clip (Last Frame Shown)."},
     {"LPlayCmd",      LoopPlay,                 "Loop Play",            120,  2640, 1335, 330,  5,  0,    false, "",                "Play and loop selected clip."},
     {"StopCmd",       Stop,                     "Stop",                 3600, 2640, 735,  330,  9,  0,    false, "",                "Stop current video (Last frame shown)."},
-    {"VideoMuteCmd",  VideoMuteCmd,             "Mute Video",           120,  3000, 1695, 330,  6,  0,    false, "",                "Mute/Unmute video output."},
-    {"AudioMuteCmd",  AudioMuteCmd,             "Mute Audio",           2640, 3000, 1695, 330,  10, 0,    false, "",                "Mute/Unmute audio output."},
+    {"VideoMuteCmd",  VideoMuteCmd,             "Mute Video",           120,  3000, 1695, 330,  6,  0,    false, "Unmute Video",    "Mute/Unmute video output."},
+    {"AudioMuteCmd",  AudioMuteCmd,             "Mute Audio",           2640, 3000, 1695, 330,  10, 0,    false, "Unmute Audio",    "Mute/Unmute audio output."},
     {"TeskRspTxt",    TeskRspTxt,               "",                     1920, 3720, 495,  285,  17, kLargestReply, true, "", "Displays Tesk2s response to command sent."},
     {"TeskRspLbl",    LabelFor{TeskRspTxt},     "Tesk2 Response",       2520, 3720, 1815, 285,  18, 0,    false, "",                ""},
 };

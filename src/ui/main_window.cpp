@@ -212,7 +212,10 @@ void Main::paintEvent(QPaintEvent *)
 void Main::paintBackdrop(QPainter &painter) const
 {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(0, 0, m_background);
+    // From the top left corner, scaled just enough, shape kept, to cover the
+    // whole client area: the picture's 290 rows fall one short of its 291.
+    const QSizeF cover = m_background.deviceIndependentSize().scaled(size(), Qt::KeepAspectRatioByExpanding);
+    painter.drawPixmap(QRectF(QPointF(0, 0), cover), m_background, QRectF(m_background.rect()));
 }
 
 QLineEdit *Main::lineEdit(Field field) const { return m_fields[Index(field)]; }
