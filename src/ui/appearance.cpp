@@ -41,11 +41,11 @@ QString UiFamily()
     return family;
 }
 
-// One of the program's own pictures, read as the PNG it is: left to guess,
-// the reader would first load every image plugin installed to ask it.
-QPixmap ReadPng(const QString &file)
+// One of the program's own pictures, read in the format it is: left to
+// guess, the reader would first load every image plugin installed to ask it.
+QPixmap ReadPicture(const QString &file, const char *format)
 {
-    QImageReader reader(file, "png");
+    QImageReader reader(file, format);
     reader.setAutoDetectImageFormat(false);
     return QPixmap::fromImage(reader.read());
 }
@@ -106,12 +106,15 @@ QFont UiFont(bool bold)
     return font;
 }
 
-// The 1x picture on ordinary screens, the 2x one only where it shows.
+// The 1x picture on ordinary screens, the 2x one only where it shows. The
+// 1x picture is stored as plain pixels (PPM, kept uncompressed in the
+// resources): decoding it as a PNG took longer than showing the window's
+// controls.
 QPixmap BackgroundArt()
 {
     const bool dense = qGuiApp->devicePixelRatio() > 1.0;
-    QPixmap background =
-        ReadPng(dense ? QStringLiteral(":/art/background@2x.png") : QStringLiteral(":/art/background.png"));
+    QPixmap background = dense ? ReadPicture(QStringLiteral(":/art/background@2x.png"), "png")
+                               : ReadPicture(QStringLiteral(":/art/background.ppm"), "ppm");
     background.setDevicePixelRatio(dense ? 2.0 : 1.0);
     return background;
 }
@@ -119,8 +122,8 @@ QPixmap BackgroundArt()
 QIcon WindowIcon()
 {
     QIcon icon;
-    icon.addPixmap(ReadPng(QStringLiteral(":/art/icon-32.png")));
-    icon.addPixmap(ReadPng(QStringLiteral(":/art/icon-64.png")));
+    icon.addPixmap(ReadPicture(QStringLiteral(":/art/icon-32.png"), "png"));
+    icon.addPixmap(ReadPicture(QStringLiteral(":/art/icon-64.png"), "png"));
     return icon;
 }
 
