@@ -56,11 +56,12 @@ std::size_t Index(auto role) { return static_cast<std::size_t>(role); }
 
 Main::Main(QWidget *parent)
     : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
-      m_controller(m_ops, *m_endpoint), m_background(BackgroundArt()), m_replyFrame(new QTimer(this))
+      m_controller(m_ops, *m_endpoint), m_replyFrame(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
     setWindowIcon(WindowIcon());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    m_background = BackgroundArt(size());
 
     m_endpoint->setObjectName(QStringLiteral("Zelosock"));
     m_replyTimer->setObjectName(QStringLiteral("TeskTimeOut"));
@@ -209,14 +210,7 @@ void Main::paintEvent(QPaintEvent *)
     paintBackdrop(painter);
 }
 
-void Main::paintBackdrop(QPainter &painter) const
-{
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // From the top left corner, scaled just enough, shape kept, to cover the
-    // whole client area: the picture's 290 rows fall one short of its 291.
-    const QSizeF cover = m_background.deviceIndependentSize().scaled(size(), Qt::KeepAspectRatioByExpanding);
-    painter.drawPixmap(QRectF(QPointF(0, 0), cover), m_background, QRectF(m_background.rect()));
-}
+void Main::paintBackdrop(QPainter &painter) const { painter.drawPixmap(0, 0, m_background); }
 
 QLineEdit *Main::lineEdit(Field field) const { return m_fields[Index(field)]; }
 
