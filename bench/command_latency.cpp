@@ -1,15 +1,13 @@
-// A press of Play for unit 1, sending to a unit on 127.0.0.1:2639, two ways:
+// A press of Play for unit 1, sent to a unit on 127.0.0.1:2639, two ways:
 // - command latency: the real window's Play button clicked from code (the
 //   controller's checks, framing, checksum, the real endpoint) against one
 //   sendto() of the same twelve bytes on a plain socket;
 // - click to wire: a mouse click on Play, pressed and released, until its
 //   datagram has left and the window has repainted what the click changed,
 //   against a program of one QPushButton whose clicked() sends the same frame
-//   with QUdpSocket::writeDatagram. Both run offscreen in this one process, in
-//   alternating blocks of clicks.
+//   with QUdpSocket::writeDatagram. Both are offscreen in this one process,
+//   in alternating blocks of clicks.
 
-#include "net/udp_endpoint.h"
-#include "support/play_frame.h"
 #include "support/plain_udp.h"
 #include "support/private_namespace.h"
 #include "support/ratio_report.h"
@@ -44,7 +42,7 @@ void CheckUnitSaw(benchmark::State &state, long before)
     g_replyTimer->stop();
     for (int i = 0; i < 200 && g_unit->received() <= before; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (g_unit->received() <= before || g_unit->lastDatagram() != bench::kPlayFrame)
+    if (g_unit->received() <= before || g_unit->notPlay() != 0)
         state.SkipWithError("the unit did not receive the Play frame");
 }
 
@@ -53,7 +51,7 @@ void Click(benchmark::State &state, QPushButton *button)
     const long before = g_unit->received();
     for (auto _ : state) {
         QTest::mouseClick(button, Qt::LeftButton);
-        QCoreApplication::processEvents(); // the repaint the press and release asked for
+        QCoreApplication::processEvents(); // whatever the press and release left to do
     }
     CheckUnitSaw(state, before);
 }
@@ -91,12 +89,7 @@ int main(int argc, char **argv)
     bench::RequirePrivateNamespace();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    g_unit = std::make_unique<bench::UnitThread>(bench::kUnitPort, std::nullopt);
-    if (!g_unit->isListening()) {
-        std::fprintf(stderr, "port 2639 on 127.0.0.1 is taken\n");
-        return 2;
-    }
-
+    g_unit = std::make_unique<bench::UnitThread>(std::nullopt);
     corvane::Main window;
     window.startUp();
     window.findChild<QLineEdit *>(QStringLiteral("BroadIPtxt"))->setText(QStringLiteral("127.0.0.1"));
@@ -107,16 +100,16 @@ int main(int argc, char **argv)
     QPushButton plain(QStringLiteral("Play"));
     QUdpSocket socket;
     const QByteArray frame = QByteArray::fromStdString(bench::kPlayFrame);
-    QObject::connect(&plain, &QPushButton::clicked, &socket, [&socket, &frame] {
-        socket.writeDatagram(frame, QHostAddress(QHostAddress::LocalHost), bench::kUnitPort);
-    });
+    const QHostAddress unit(QHostAddress::LocalHost);
+    QObject::connect(&plain, &QPushButton::clicked, &socket,
+                     [&] { socket.writeDatagram(frame, unit, bench::kUnitPort); });
     plain.show();
     g_plain = &plain;
-    if (!QTest::qWaitForWindowExposed(&window) || !QTest::qWaitForWindowExposed(&plain)) {
-        std::fprintf(stderr, "the windows were not shown\n");
+    if (!g_unit->isListening() || !QTest::qWaitForWindowExposed(&window) ||
+        !QTest::qWaitForWindowExposed(&plain)) {
+        std::fprintf(stderr, "port 2639 on 127.0.0.1 is taken, or a window was not shown\n");
         return 2;
     }
-
     return bench::RunAndReport(argc, argv,
                                {{"command latency", "time", "ProgramPlayPress", "FloorSendto", 1.3},
                                 {"click to wire", "time", "ProgramClick", "FloorClick", 1.1}});

@@ -4,7 +4,6 @@
 // in. The floor is a blocking ping-pong of as many datagrams with the same unit.
 
 #include "net/udp_endpoint.h"
-#include "support/play_frame.h"
 #include "support/plain_udp.h"
 #include "support/private_namespace.h"
 #include "support/ratio_report.h"
@@ -24,17 +23,13 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kFramesPerCommand = 1 + 41;
 
 void ProgramResends(benchmark::State &state)
 {
-    const bench::UnitThread unit(bench::kUnitPort, std::string("E00"));
-    if (!unit.isListening()) {
-        state.SkipWithError("port 2639 on 127.0.0.1 is taken");
-        return;
-    }
+    const bench::UnitThread unit(std::string("E00"));
+    if (!unit.isListening())
+        return state.SkipWithError("port 2639 on 127.0.0.1 is taken");
     corvane::Main window;
     window.startUp();
     window.findChild<QLineEdit *>(QStringLiteral("BroadIPtxt"))->setText(QStringLiteral("127.0.0.1"));
@@ -49,39 +44,33 @@ void ProgramResends(benchmark::State &state)
 
     for (auto _ : state) {
         handled = 0;
-        const auto deadline = Clock::now() + std::chrono::seconds(2);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         play->click();
-        while (handled < kFramesPerCommand && Clock::now() < deadline)
+        while (handled < kFramesPerCommand && std::chrono::steady_clock::now() < deadline)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (handled < kFramesPerCommand) {
-            state.SkipWithError("a reply went missing");
-            return;
-        }
+        if (handled < kFramesPerCommand)
+            return state.SkipWithError("a reply went missing");
     }
     const long frames = static_cast<long>(state.iterations()) * kFramesPerCommand;
     for (int i = 0; i < 100 && unit.received() < frames; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (unit.received() != frames || unit.lastDatagram() != bench::kPlayFrame)
+    if (unit.received() != frames || unit.notPlay() != 0)
         state.SkipWithError("the unit did not receive the Play frame exactly 42 times per press");
 }
 
 void FloorPingPong(benchmark::State &state)
 {
-    const bench::UnitThread unit(bench::kUnitPort, std::string("E00"));
+    const bench::UnitThread unit(std::string("E00"));
     bench::PlainUdpSocket client;
-    if (!unit.isListening() || !client.bind(INADDR_ANY, 1028)) {
-        state.SkipWithError("port 2639 or 1028 is taken");
-        return;
-    }
+    if (!unit.isListening() || !client.bind(INADDR_ANY, 1028))
+        return state.SkipWithError("port 2639 or 1028 is taken");
     client.setReceiveTimeout(2000);
     const sockaddr_in to = bench::Ipv4(bench::kLoopback, bench::kUnitPort);
     std::vector<char> buffer(65536);
     for (auto _ : state) {
         for (int i = 0; i < kFramesPerCommand; ++i) {
-            if (!client.sendTo(to, bench::kPlayFrame) || client.receive(buffer.data(), buffer.size()) < 0) {
-                state.SkipWithError("a reply went missing");
-                return;
-            }
+            if (!client.sendTo(to, bench::kPlayFrame) || client.receive(buffer.data(), buffer.size()) < 0)
+                return state.SkipWithError("a reply went missing");
         }
     }
 }

@@ -10,8 +10,10 @@
 #include <QEvent>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 #ifdef CORVANE_PLAIN_WIDGETS
 #include <QLabel>
@@ -24,18 +26,17 @@
 
 namespace {
 
+// Sees the window's first paint; once the whole paint pass (children
+// included) is done, reports the time and quits.
 class FirstPaint : public QObject
 {
 public:
-    explicit FirstPaint(QWidget &window) : QObject(&window), m_window(window) {}
+    using QObject::QObject;
 
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (watched == &m_window && event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            // Queued, so it runs once the whole paint pass (children included) is done.
+        if (event->type() == QEvent::Paint && !std::exchange(m_seen, true))
             QMetaObject::invokeMethod(this, &FirstPaint::report, Qt::QueuedConnection);
-        }
         return false;
     }
 
@@ -44,16 +45,16 @@ private:
     {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        bool bound = false;
-        for (const QUdpSocket *socket : m_window.findChildren<QUdpSocket *>())
-            bound = bound || socket->state() == QAbstractSocket::BoundState;
+        const auto sockets = parent()->findChildren<QUdpSocket *>();
+        const bool bound = std::any_of(sockets.begin(), sockets.end(), [](auto *socket) {
+            return socket->state() == QAbstractSocket::BoundState;
+        });
         std::printf("%lld %d\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
                     bound ? 1 : 0);
         std::fflush(stdout);
         QCoreApplication::quit();
     }
 
-    QWidget &m_window;
     bool m_seen = false;
 };
 
@@ -87,6 +88,6 @@ int main(int argc, char *argv[])
     window.startUp();
 #endif
     window.show();
-    window.installEventFilter(new FirstPaint(window));
+    window.installEventFilter(new FirstPaint(&window));
     return app.exec();
 }

@@ -25,13 +25,6 @@ bool PlainUdpSocket::bind(std::uint32_t address, std::uint16_t port)
     return ::bind(m_fd, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0;
 }
 
-std::uint16_t PlainUdpSocket::localPort() const
-{
-    sockaddr_in a{};
-    socklen_t length = sizeof a;
-    return ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&a), &length) == 0 ? ntohs(a.sin_port) : 0;
-}
-
 bool PlainUdpSocket::sendTo(const sockaddr_in &to, std::string_view payload) const
 {
     return ::sendto(m_fd, payload.data(), payload.size(), 0, reinterpret_cast<const sockaddr *>(&to),

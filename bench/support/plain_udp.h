@@ -24,7 +24,6 @@ public:
 
     // Plain bind, no SO_REUSEADDR: a port held here is "in use" for everyone else.
     bool bind(std::uint32_t address, std::uint16_t port);
-    std::uint16_t localPort() const;
     bool sendTo(const sockaddr_in &to, std::string_view payload) const;
     // Blocks up to the receive timeout; returns the size read, or -1 on timeout or error.
     long receive(char *buffer, std::size_t size, sockaddr_in *from = nullptr) const;

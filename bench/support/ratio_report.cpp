@@ -33,13 +33,12 @@ public:
             Figures &entry = figures[run.run_name.function_name];
             if (run.error_occurred)
                 entry.error = run.error_message.empty() ? "failed" : run.error_message;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.error_occurred ||
-                !(median || (run.run_type == Run::RT_Iteration && run.repetitions <= 1)))
-                continue;
-            entry.realNs = run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            for (const auto &[name, counter] : run.counters)
-                entry.counters[name] = counter.value;
+            else if (run.aggregate_name == "median" || run.repetitions <= 1) {
+                entry.realNs =
+                    run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                for (const auto &[name, counter] : run.counters)
+                    entry.counters[name] = counter.value;
+            }
         }
     }
 };
@@ -47,16 +46,16 @@ public:
 std::string Format(double value, const std::string &unit)
 {
     char text[64];
-    if (!unit.empty())
-        std::snprintf(text, sizeof text, "%.4g %s", value, unit.c_str());
-    else // nanoseconds
+    if (unit.empty()) // nanoseconds
         std::snprintf(text, sizeof text, "%.3g %s",
-                      value >= 1e9   ? value / 1e9
-                      : value >= 1e6 ? value / 1e6
-                                     : value / 1e3,
+                      value / (value >= 1e9   ? 1e9
+                               : value >= 1e6 ? 1e6
+                                              : 1e3),
                       value >= 1e9   ? "s"
                       : value >= 1e6 ? "ms"
                                      : "us");
+    else
+        std::snprintf(text, sizeof text, "%.4g %s", value, unit.c_str());
     return text;
 }
 
@@ -71,33 +70,33 @@ int RunAndReport(int argc, char **argv, const std::vector<Row> &rows)
 
     int status = 0;
     for (const Row &row : rows) {
+        const bool plain = row.floor.empty();
         const auto figure = [&](const std::string &name) {
             const Figures &f = reporter.figures[name];
-            if (row.value && row.floor.empty())
-                return f.error.empty() ? row.value() : NAN;
             const auto it = f.counters.find(row.counter);
-            return row.counter.empty() ? f.realNs : it == f.counters.end() ? NAN : it->second;
+            return !f.error.empty()         ? NAN
+                   : row.value              ? row.value()
+                   : row.counter.empty()    ? f.realNs
+                   : it != f.counters.end() ? it->second
+                                            : NAN;
         };
         const double program = figure(row.program);
-        const double floor = row.floor.empty() ? 1.0 : figure(row.floor);
-        const double ratio = program / floor;
+        const double floor = plain ? 1.0 : figure(row.floor);
         char target[64];
-        std::snprintf(target, sizeof target, "<= %.4g%s", row.target,
-                      row.floor.empty() ? (" " + row.unit).c_str() : "");
+        std::snprintf(target, sizeof target, "<= %.4g%s", row.target, plain ? (" " + row.unit).c_str() : "");
         std::string line = row.what + "|" + row.measure + "|";
-        if (std::isnan(ratio) || floor <= 0) {
+        if (std::isnan(program / floor) || floor <= 0) {
             line += "-|-|-|" + std::string(target) + "|ERROR " + reporter.figures[row.program].error +
-                    (row.floor.empty() ? "" : reporter.figures[row.floor].error);
+                    (plain ? "" : reporter.figures[row.floor].error);
             status = 2;
         } else {
-            char ratioText[32] = "-";
-            if (!row.floor.empty())
-                std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
-            const bool pass = ratio <= row.target;
-            line += Format(program, row.unit) + "|" + (row.floor.empty() ? "-" : Format(floor, row.unit)) +
-                    "|" + ratioText + "|" + target + "|" + (pass ? "PASS" : "FAIL");
-            if (!pass && status == 0)
-                status = 1;
+            char ratio[32] = "-";
+            if (!plain)
+                std::snprintf(ratio, sizeof ratio, "%.2f", program / floor);
+            const bool pass = program / floor <= row.target;
+            line += Format(program, row.unit) + "|" + (plain ? "-" : Format(floor, row.unit)) + "|" + ratio +
+                    "|" + target + "|" + (pass ? "PASS" : "FAIL");
+            status = pass ? status : std::max(status, 1);
         }
         std::printf("RESULT|%s\n", line.c_str());
         if (const char *path = std::getenv("CORVANE_BENCH_RESULTS"))
