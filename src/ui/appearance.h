@@ -6,6 +6,7 @@
 
 class QFont;
 class QIcon;
+class QImage;
 class QPixmap;
 class QSize;
 class QString;
@@ -21,7 +22,7 @@ QFont UiFont(bool bold);
 // given size: the picture's 290 rows fall one short of the window's 291.
 // Scaled once, here: every paint under a pressed button would otherwise
 // scale its piece again.
-QPixmap BackgroundArt(QSize clientArea);
+QImage BackgroundArt(QSize clientArea);
 
 QIcon WindowIcon();
 

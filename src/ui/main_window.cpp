@@ -210,7 +210,7 @@ void Main::paintEvent(QPaintEvent *)
     paintBackdrop(painter);
 }
 
-void Main::paintBackdrop(QPainter &painter) const { painter.drawPixmap(0, 0, m_background); }
+void Main::paintBackdrop(QPainter &painter) const { painter.drawImage(0, 0, m_background); }
 
 QLineEdit *Main::lineEdit(Field field) const { return m_fields[Index(field)]; }
 

@@ -20,7 +20,7 @@
 #include "controller/window_ops.h"
 
 #include <QElapsedTimer>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 #include <array>
@@ -106,7 +106,7 @@ private:
     std::array<QLineEdit *, 6> m_fields{};
     std::array<std::string, 6> m_fieldTexts; // each field's text, as the rules read it
     std::array<QPushButton *, 2> m_muteButtons{};
-    QPixmap m_background; // as large as the window
+    QImage m_background; // as large as the window
     // The reply field's text as the rules read it: it changes, and its rule
     // runs, with every reply. The widget shows it at most once per display
     // frame: laying out and painting a reply takes up to milliseconds, and a
