@@ -140,16 +140,7 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
         // It has no label of its own; screen readers announce it by what its tooltip says it is.
         edit->setAccessibleName(QStringLiteral("Clip number"));
         break;
-    case Field::TeskRspTxt: {
-        // A reply is raw bytes, one char each. The control codes among them,
-        // which the face has no glyphs for, show as its own box: searching
-        // every other font for each of them costs a full-size reply tens of
-        // milliseconds at every layout and every repaint.
-        QFont replyFont = edit->font();
-        replyFont.setStyleStrategy(QFont::NoFontMerging);
-        edit->setFont(replyFont);
-        break;
-    }
+    case Field::TeskRspTxt: // its font is set as the first reply is shown
     case Field::LocalIPtxt:
     case Field::LocalPortTxt: break;
     }
@@ -250,7 +241,19 @@ void Main::showReply()
 {
     m_replyFrame->stop();
     m_replyShown.start();
-    lineEdit(Field::TeskRspTxt)->setText(Latin1(m_reply));
+    QLineEdit *field = lineEdit(Field::TeskRspTxt);
+    // A reply is raw bytes, one char each. The control codes among them, which
+    // the face has no glyphs for, show as its own box: searching every other
+    // font for each of them costs a full-size reply tens of milliseconds at
+    // every layout and every repaint. Set with the first reply, not at start,
+    // where the empty field looks the same in the window's face and a font of
+    // its own would cost start-up a face of its own.
+    if (field->font().styleStrategy() != QFont::NoFontMerging) {
+        QFont replyFont = field->font();
+        replyFont.setStyleStrategy(QFont::NoFontMerging);
+        field->setFont(replyFont);
+    }
+    field->setText(Latin1(m_reply));
 }
 
 bool Main::Ops::isLocked(Field field) const { return m_window.lineEdit(field)->isReadOnly(); }
