@@ -14,6 +14,8 @@ fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev" ;;
 bench) wanted="$build libbenchmark-dev iproute2 util-linux" ;;
 *) echo "usage: $0 build|test|fuzz|bench" >&2; exit 2 ;;
 esac
+# The window's font test runs it with DejaVu alone, through fontconfig.
+[ "${1:-}" != test ] || wanted="$wanted fonts-dejavu-core fontconfig"
 
 missing=""
 for package in $wanted; do

@@ -8,16 +8,17 @@
 
 namespace corvane {
 
-// A label and the field it names, so screen readers announce the field by it.
-struct LabelFor
+// A label, and the field it names: its buddy, by which screen readers
+// announce the field.
+struct Label
 {
-    Field field;
+    Field buddy;
 };
 
 // What a control is to the program, which also decides what is made for it:
 // a text field the rules read and write, a button that sends a command, a
 // mute button whose caption and enabled flag the rules set, or a label.
-using ControlRole = std::variant<Field, Command, MuteButton, LabelFor>;
+using ControlRole = std::variant<Field, Command, MuteButton, Label>;
 
 // One control of the window, placed in twips as the layout was drawn
 // (15 twips make one device-independent pixel).

@@ -84,9 +84,9 @@ void Main::buildControls()
             [&](Field field) -> QWidget * { return makeField(field, row); },
             [&](Command command) -> QWidget * { return makeButton(row, command); },
             [&](MuteButton which) -> QWidget * { return makeButton(row, which); },
-            [&](LabelFor label) -> QWidget * {
+            [&](Label label) -> QWidget * {
                 QLabel *made = makeLabel(row);
-                buddies.emplace_back(made, label.field);
+                buddies.emplace_back(made, label.buddy);
                 return made;
             },
         };
@@ -98,6 +98,9 @@ void Main::buildControls()
         if (control->focusPolicy() != Qt::NoFocus)
             focusOrder.emplace_back(row.tabIndex, control);
     }
+    // Every field and mute button the rules reach must have its row.
+    if (std::ranges::count(m_fields, nullptr) + std::ranges::count(m_muteButtons, nullptr) != 0)
+        qFatal("The layout table lacks a field or mute button the window's rules use");
     for (const auto &[label, field] : buddies)
         label->setBuddy(lineEdit(field));
 
