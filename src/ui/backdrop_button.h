@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QPixmap>
 #include <QPushButton>
 
 #include <functional>
@@ -23,10 +24,13 @@ public:
     BackdropButton(const QString &text, std::function<void(QPainter &)> paintBackdrop, QWidget *parent);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
     std::function<void(QPainter &)> m_paintBackdrop;
+    QPixmap m_backdrop; // its piece of the picture, where it stands
+    QPoint m_backdropAt;
 };
 
 } // namespace corvane
