@@ -77,8 +77,8 @@ void FloorSendto(benchmark::State &state)
     CheckUnitSaw(state, before);
 }
 
-BENCHMARK(ProgramPlayPress)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(FloorSendto)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(ProgramPlayPress)->MinTime(0.3)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(FloorSendto)->MinTime(0.3)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(ProgramClick)->Iterations(1000)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(FloorClick)->Iterations(1000)->Repetitions(10)->ReportAggregatesOnly(true);
 
