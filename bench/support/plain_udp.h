@@ -4,7 +4,6 @@
 // benchmark and the kernel. IPv4 only; addresses in host byte order.
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include <netinet/in.h>
@@ -13,39 +12,26 @@ namespace bench {
 
 inline constexpr std::uint32_t kLoopback = INADDR_LOOPBACK; // 127.0.0.1
 
+sockaddr_in Ipv4(std::uint32_t address, std::uint16_t port);
+
 class PlainUdpSocket
 {
 public:
     PlainUdpSocket();
     ~PlainUdpSocket();
-    PlainUdpSocket(PlainUdpSocket &&other) noexcept;
-    PlainUdpSocket &operator=(PlainUdpSocket &&other) noexcept;
     PlainUdpSocket(const PlainUdpSocket &) = delete;
     PlainUdpSocket &operator=(const PlainUdpSocket &) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
-    int fd() const { return m_fd; }
-
     // Plain bind, no SO_REUSEADDR: a port held here is "in use" for everyone else.
     bool bind(std::uint32_t address, std::uint16_t port);
-    std::uint16_t localPort() const;
-
-    bool sendTo(std::uint32_t address, std::uint16_t port, std::string_view payload) const;
     bool sendTo(const sockaddr_in &to, std::string_view payload) const;
     // Blocks up to the receive timeout; returns the size read, or -1 on timeout or error.
     long receive(char *buffer, std::size_t size, sockaddr_in *from = nullptr) const;
     // Set once, outside any timed loop: it is a system call of its own.
     void setReceiveTimeout(int timeoutMs) const;
 
-    void close();
-
 private:
-    int m_fd = -1;
+    int m_fd;
 };
-
-sockaddr_in Ipv4(std::uint32_t address, std::uint16_t port);
-
-// Lets this process hold a few thousand sockets at once.
-void RaiseOpenFileLimit();
 
 } // namespace bench

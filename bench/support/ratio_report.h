@@ -2,8 +2,10 @@
 
 // Every benchmark here is a pair: the program's own path and the floor, the
 // least the machine must do for the same work, measured in the same run. This
-// runs the registered benchmarks and then prints, per pair, both figures, their
-// ratio and whether it is within its target; likewise for plain limits.
+// runs the registered benchmarks (Google Benchmark interleaves the
+// repetitions of both sides when asked to, as bench/run.sh does) and prints a
+// row of the results table for each pair: both medians, their ratio and
+// whether it is within its target. A row without a floor is a plain limit.
 
 #include <functional>
 #include <string>
@@ -11,37 +13,24 @@
 
 namespace bench {
 
-struct Ratio
+struct Row
 {
-    std::string row;          // the results table's row, e.g. "command latency"
-    std::string program;      // benchmark name of the program's path
-    std::string floor;        // benchmark name of the floor
-    std::string counter;      // compared counter; empty compares wall time per iteration
-    std::string unit;         // shown with counter values
-    double targetRatio;       // pass when program / floor <= targetRatio
-    std::string measure = {}; // what the table calls it; the counter's name, or "time", when empty
-};
-
-struct Limit
-{
-    std::string row;
-    std::string benchmark; // whose counter is checked, unless value is given
-    std::string counter;   // also what the table calls it
-    std::string unit;
-    double limit; // pass when the value <= limit
-    // A figure gathered outside the benchmarks' counters, read once they have all run.
+    std::string what;         // the row, e.g. "command latency"
+    std::string measure;      // e.g. "time"
+    std::string program;      // benchmark of the program's path
+    std::string floor;        // benchmark of the floor; empty for a plain limit
+    double target;            // pass when program / floor, or the plain figure, <= target
+    std::string counter = {}; // compared counter; empty compares wall time per iteration
+    std::string unit = {};    // shown with counter values and plain figures
+    // A plain figure gathered outside the counters, read once all have run.
     std::function<double()> value = {};
 };
 
-// Each result line goes to stdout and, when CORVANE_BENCH_RESULTS names a
-// file, is appended there for bench/run.sh to gather into one table:
-//   row|what|program figure|floor figure|ratio|target|PASS or FAIL
-// Returns 0 when every pair and limit passes, 1 when one misses, 2 when a
+// Each row goes to stdout as
+//   RESULT|what|measure|program figure|floor figure|ratio|target|PASS or FAIL
+// and, when CORVANE_BENCH_RESULTS names a file, is appended there for
+// bench/run.sh. Returns 0 when every row passes, 1 when one misses, 2 when a
 // benchmark could not run.
-int RunAndReport(int argc, char **argv, const std::vector<Ratio> &ratios,
-                 const std::vector<Limit> &limits = {});
-
-// A time in nanoseconds as text with a readable unit.
-std::string FormatNanoseconds(double ns);
+int RunAndReport(int argc, char **argv, const std::vector<Row> &rows);
 
 } // namespace bench

@@ -2,6 +2,7 @@
 
 #include "net/endpoint.h"
 
+#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QString>
@@ -52,7 +53,7 @@ private:
     QUdpSocket *m_socket;
     int m_remotePort = 0;
     std::string m_remoteHostText;
-    std::optional<std::uint32_t> m_remoteHost;
+    std::optional<QHostAddress> m_remoteHost;
     std::int32_t m_localPort = 0;
     std::string m_datagram;
     // True while bind() or send() is inside the socket. Their errors reach the

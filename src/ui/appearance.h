@@ -6,7 +6,9 @@
 
 class QFont;
 class QIcon;
+class QImage;
 class QPixmap;
+class QSize;
 class QString;
 class QWidget;
 
@@ -15,8 +17,12 @@ namespace corvane {
 // The layout's face at its size, bold for captions, regular for fields.
 QFont UiFont(bool bold);
 
-// The background art for the densest screen present.
-QPixmap BackgroundArt();
+// The background art for the densest screen present, from the top left
+// corner, scaled just enough, shape kept, to cover a client area of the
+// given size: the picture's 290 rows fall one short of the window's 291.
+// Scaled once, here: every paint under a pressed button would otherwise
+// scale its piece again.
+QImage BackgroundArt(QSize clientArea);
 
 QIcon WindowIcon();
 

@@ -2,6 +2,7 @@
 
 #include "net/udp_endpoint.h"
 #include "ui/appearance.h"
+#include "ui/backdrop_button.h"
 #include "ui/entry_field.h"
 #include "ui/layout_table.h"
 
@@ -22,6 +23,9 @@ namespace corvane {
 namespace {
 
 constexpr int kReplyTimeoutMs = 6000;
+// One frame of a 60 Hz screen, rounded up: the reply field never shows two
+// replies within one frame, and shows the latest within 20 ms.
+constexpr int kDisplayFrameMs = 17;
 
 template <class... Handlers> struct Overloaded : Handlers...
 {
@@ -51,17 +55,20 @@ std::size_t Index(auto role) { return static_cast<std::size_t>(role); }
 
 Main::Main(QWidget *parent)
     : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
-      m_controller(m_ops, *m_endpoint), m_background(BackgroundArt())
+      m_controller(m_ops, *m_endpoint), m_replyFrame(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
     setWindowIcon(WindowIcon());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    m_background = BackgroundArt(size());
 
     m_endpoint->setObjectName(QStringLiteral("Zelosock"));
     m_replyTimer->setObjectName(QStringLiteral("TeskTimeOut"));
     m_replyTimer->setInterval(kReplyTimeoutMs);
     // A coarse timer may fire up to 5% early; the warning must not come before 6 s.
     m_replyTimer->setTimerType(Qt::PreciseTimer);
+    m_replyFrame->setSingleShot(true);
+    m_replyFrame->setTimerType(Qt::PreciseTimer);
 
     buildControls();
     connectEvents();
@@ -115,6 +122,12 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
         edit->setMaxLength(row.maxLength);
     edit->setReadOnly(row.readOnly);
     m_fields[Index(field)] = edit;
+    // Kept as 8-bit text at every change, before any change rule runs, so
+    // that a press reads the fields without converting them.
+    m_fieldTexts[Index(field)] = row.text;
+    if (field != Field::TeskRspTxt)
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, field](const QString &text) { m_fieldTexts[Index(field)] = Latin1(text); });
 
     switch (field) {
     case Field::BroadIPtxt:
@@ -129,16 +142,7 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
         // It has no label of its own; screen readers announce it by what its tooltip says it is.
         edit->setAccessibleName(QStringLiteral("Clip number"));
         break;
-    case Field::TeskRspTxt: {
-        // A reply is raw bytes, one char each. The control codes among them,
-        // which the face has no glyphs for, show as its own box: searching
-        // every other font for each of them costs a full-size reply tens of
-        // milliseconds at every layout and every repaint.
-        QFont replyFont = edit->font();
-        replyFont.setStyleStrategy(QFont::NoFontMerging);
-        edit->setFont(replyFont);
-        break;
-    }
+    case Field::TeskRspTxt: // its font is set as the first reply is shown
     case Field::LocalIPtxt:
     case Field::LocalPortTxt: break;
     }
@@ -147,7 +151,8 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
 
 QPushButton *Main::makeButton(const ControlSpec &row)
 {
-    auto *button = new QPushButton(QString::fromLatin1(row.text), this);
+    auto *button = new BackdropButton(
+        QString::fromLatin1(row.text), [this](QPainter &painter) { paintBackdrop(painter); }, this);
     button->setFont(UiFont(true));
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -186,6 +191,7 @@ void Main::connectEvents()
         qCDebug(lcWire, "no reply within %d ms", m_replyTimer->interval());
         m_controller.replyTimerExpired();
     });
+    connect(m_replyFrame, &QTimer::timeout, this, &Main::showReply);
     connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] {
         // A reply that asks for the frame again is answered by a resend,
         // which the wire log numbers after the endpoint has logged it.
@@ -204,12 +210,10 @@ void Main::startUp() { m_controller.StartUp(); }
 void Main::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // From the top left corner, scaled just enough, shape kept, to cover the
-    // whole client area: the picture's 290 rows fall one short of its 291.
-    const QSizeF cover = m_background.deviceIndependentSize().scaled(size(), Qt::KeepAspectRatioByExpanding);
-    painter.drawPixmap(QRectF(QPointF(0, 0), cover), m_background, QRectF(m_background.rect()));
+    paintBackdrop(painter);
 }
+
+void Main::paintBackdrop(QPainter &painter) const { painter.drawImage(0, 0, m_background); }
 
 QLineEdit *Main::lineEdit(Field field) const { return m_fields[Index(field)]; }
 
@@ -218,8 +222,8 @@ QPushButton *Main::button(MuteButton button) const { return m_muteButtons[Index(
 std::string Main::Ops::text(Field field) const
 {
     // The rules read the reply as it arrived, from m_reply: the field itself
-    // shows it only a turn of the event loop later.
-    return field == Field::TeskRspTxt ? m_window.m_reply : Latin1(m_window.lineEdit(field)->text());
+    // shows it at most once per display frame.
+    return field == Field::TeskRspTxt ? m_window.m_reply : m_window.m_fieldTexts[Index(field)];
 }
 
 void Main::Ops::setText(Field field, const std::string &text)
@@ -235,17 +239,33 @@ void Main::setReplyText(const std::string &text)
     if (text == m_reply)
         return; // as in any field, the same text again is no change
     m_reply = text;
-    if (!m_replyShowPending) {
-        m_replyShowPending = true;
-        QMetaObject::invokeMethod(this, &Main::showReply, Qt::QueuedConnection);
-    }
+    // A frame after the last reply shown, the field shows this one at once;
+    // within the frame, the timer shows whichever is the latest at its end.
+    const qint64 sinceShown = m_replyShown.isValid() ? m_replyShown.elapsed() : kDisplayFrameMs;
+    if (sinceShown >= kDisplayFrameMs)
+        showReply();
+    else if (!m_replyFrame->isActive())
+        m_replyFrame->start(static_cast<int>(kDisplayFrameMs - sinceShown));
     m_controller.replyChanged();
 }
 
 void Main::showReply()
 {
-    m_replyShowPending = false;
-    lineEdit(Field::TeskRspTxt)->setText(Latin1(m_reply));
+    m_replyFrame->stop();
+    m_replyShown.start();
+    QLineEdit *field = lineEdit(Field::TeskRspTxt);
+    // A reply is raw bytes, one char each. The control codes among them, which
+    // the face has no glyphs for, show as its own box: searching every other
+    // font for each of them costs a full-size reply tens of milliseconds at
+    // every layout and every repaint. Set with the first reply, not at start,
+    // where the empty field looks the same in the window's face and a font of
+    // its own would cost start-up a face of its own.
+    if (field->font().styleStrategy() != QFont::NoFontMerging) {
+        QFont replyFont = field->font();
+        replyFont.setStyleStrategy(QFont::NoFontMerging);
+        field->setFont(replyFont);
+    }
+    field->setText(Latin1(m_reply));
 }
 
 bool Main::Ops::isLocked(Field field) const { return m_window.lineEdit(field)->isReadOnly(); }

@@ -19,13 +19,15 @@
 #include "controller/controller.h"
 #include "controller/window_ops.h"
 
-#include <QPixmap>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QWidget>
 
 #include <array>
 
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPushButton;
 class QTimer;
 
@@ -52,6 +54,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintBackdrop(QPainter &painter) const;
+
     // The window as the controller sees it. Kept apart from Main so that the
     // rules' setEnabled(MuteButton, ...) and the like leave QWidget's own
     // setEnabled, isEnabled and setFocus in view.
@@ -100,14 +104,16 @@ private:
     QTimer *m_replyTimer;    // TeskTimeOut
     Controller m_controller;
     std::array<QLineEdit *, 6> m_fields{};
+    std::array<std::string, 6> m_fieldTexts; // each field's text, as the rules read it
     std::array<QPushButton *, 2> m_muteButtons{};
-    QPixmap m_background;
-    // The reply field's text as the rules read it. Its rule runs on every
-    // change, but the field shows the text only from the next turn of the
-    // event loop: laying out a long reply takes milliseconds, and a burst of
-    // replies needs it only once, for the last of them.
+    QImage m_background; // as large as the window
+    // The reply field's text as the rules read it: it changes, and its rule
+    // runs, with every reply. The widget shows it at most once per display
+    // frame: laying out and painting a reply takes up to milliseconds, and a
+    // storm brings thousands a second, more than any screen can show.
     std::string m_reply;
-    bool m_replyShowPending = false;
+    QTimer *m_replyFrame;       // shows the latest reply once the frame is over
+    QElapsedTimer m_replyShown; // since the field last showed a reply
 };
 
 } // namespace corvane

@@ -17,4 +17,7 @@ done
 if command -v optipng >/dev/null; then
   optipng -quiet -o5 -strip all background.png background@2x.png icon-*.png
 fi
+# The program reads the 1x picture as plain pixels, which need no decoding.
+command -v convert >/dev/null || { echo "convert not found (install imagemagick)" >&2; exit 1; }
+convert background.png background.ppm
 echo "rendered: $(ls *.png | tr '\n' ' ')"
