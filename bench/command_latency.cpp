@@ -12,6 +12,7 @@
 #include "support/private_namespace.h"
 #include "support/ratio_report.h"
 #include "support/unit_thread.h"
+#include "support/window_control.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -92,10 +93,10 @@ int main(int argc, char **argv)
     g_unit = std::make_unique<bench::UnitThread>(std::nullopt);
     corvane::Main window;
     window.startUp();
-    window.findChild<QLineEdit *>(QStringLiteral("BroadIPtxt"))->setText(QStringLiteral("127.0.0.1"));
+    bench::Control<QLineEdit>(window, "BroadIPtxt")->setText(QStringLiteral("127.0.0.1"));
     window.show();
-    g_replyTimer = window.findChild<QTimer *>(QStringLiteral("TeskTimeOut"));
-    g_play = window.findChild<QPushButton *>(QStringLiteral("PlayCmd"));
+    g_replyTimer = bench::Control<QTimer>(window, "TeskTimeOut");
+    g_play = bench::Control<QPushButton>(window, "PlayCmd");
 
     QPushButton plain(QStringLiteral("Play"));
     QUdpSocket socket;

@@ -11,6 +11,7 @@
 #include "support/plain_udp.h"
 #include "support/private_namespace.h"
 #include "support/ratio_report.h"
+#include "support/window_control.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -228,9 +229,9 @@ int main(int argc, char **argv)
     corvane::Main window;
     window.startUp();
     window.show();
-    g_port = window.findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
+    g_port = bench::Control<QLineEdit>(window, "LocalPortTxt")->text().toUShort();
     // Connected after the window's own handler, so it counts datagrams the rules are done with.
-    QObject::connect(window.findChild<corvane::UdpEndpoint *>(), &corvane::UdpEndpoint::datagramArrived,
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window), &corvane::UdpEndpoint::datagramArrived,
                      [] { g_consumed.fetch_add(1, std::memory_order_release); });
     // Two storms first, unmeasured, so that every cache the program fills is full.
     if (StormThroughProgram() < 0 || StormThroughProgram() < 0) {

@@ -8,6 +8,7 @@
 #include "support/private_namespace.h"
 #include "support/ratio_report.h"
 #include "support/unit_thread.h"
+#include "support/window_control.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -32,11 +33,11 @@ void ProgramResends(benchmark::State &state)
         return state.SkipWithError("port 2639 on 127.0.0.1 is taken");
     corvane::Main window;
     window.startUp();
-    window.findChild<QLineEdit *>(QStringLiteral("BroadIPtxt"))->setText(QStringLiteral("127.0.0.1"));
-    auto *play = window.findChild<QPushButton *>(QStringLiteral("PlayCmd"));
+    bench::Control<QLineEdit>(window, "BroadIPtxt")->setText(QStringLiteral("127.0.0.1"));
+    auto *play = bench::Control<QPushButton>(window, "PlayCmd");
     int handled = 0;
     // Connected after the window's own handler, so it counts replies the rules are done with.
-    QObject::connect(window.findChild<corvane::UdpEndpoint *>(), &corvane::UdpEndpoint::datagramArrived,
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window), &corvane::UdpEndpoint::datagramArrived,
                      [&handled] { ++handled; });
     // Wakes the loop now and then, so a lost datagram cannot keep it waiting for good.
     QTimer wake;
