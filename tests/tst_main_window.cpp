@@ -1,17 +1,22 @@
-#include "support/box_answerer.h"
+// SPDX-License-Identifier: MIT
+#include "net/udp_endpoint.h"
 #include "support/private_network.h"
 #include "ui/main_window.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QClipboard>
+#include <QFontDatabase>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
+
+#include <deque>
 
 using namespace corvane;
 
@@ -20,8 +25,7 @@ namespace {
 struct Expected
 {
     const char *name, *text;
-    int x, y, w, h; // pixels: twips / 15, rounded
-    int maxLength;  // text fields
+    int x, y, w, h, maxLength; // pixels: twips / 15, rounded; maxLength of text fields
     bool readOnly;
     const char *toolTip;
 };
@@ -51,10 +55,33 @@ const Expected kControls[] = {
 };
 // clang-format on
 
+// Answers the window's modal boxes as an operator would, with the next queued
+// key (Return, the default button, once none is left), noting "title: text".
+struct BoxAnswerer : QTimer
+{
+    std::deque<Qt::Key> keys;
+    QStringList seen;
+    BoxAnswerer()
+    {
+        connect(this, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                box && box->isVisible()) {
+                seen << box->windowTitle() + ": " + box->text();
+                QTest::keyClick(box, keys.empty() ? Qt::Key_Return : keys.front());
+                if (!keys.empty())
+                    keys.pop_front();
+            }
+        });
+        start(5);
+    }
+};
+
 } // namespace
 
-// What only the real window shows: layout, focus, keys, boxes, and its wiring to a real socket.
-// Runs in a private network namespace: start-up binds, and some tests send.
+// What only the real window shows: layout, focus, keys and input methods,
+// boxes, its look in another face (the test runs under a font configuration
+// that holds DejaVu only), and its wiring to a real socket. Runs in a private
+// network namespace: start-up binds, and some tests send.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -107,6 +134,10 @@ private slots:
         QCOMPARE(order, (QStringList{"TeskIDtxt", "ClipNumtxt", "SelectCmd", "PlayCmd", "LPlayCmd",
                                      "VideoMuteCmd", "PauseCmd", "StillCmd", "StopCmd", "AudioMuteCmd",
                                      "LocalPortTxt", "BroadIPtxt", "LocalIPtxt", "TeskRspTxt"}));
+        // A Tab with its text, as X11 sends it, still moves on.
+        field("ClipNumtxt")->setFocus();
+        QTest::sendKeyEvent(QTest::Click, field("ClipNumtxt"), Qt::Key_Tab, "\t", Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "SelectCmd");
     }
 
     // Typed into an emptied field; then edited with Backspace, Home, Delete, Right and a 5.
@@ -143,20 +174,66 @@ private slots:
         QCOMPARE(edit->text(), shown);
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClick(edit, Qt::Key_Home);
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Delete, QStringLiteral("\x7f"),
-                            {}); // as X11 sends it
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Delete, "\x7f", {}); // as X11 sends it
         QTest::keyClick(edit, Qt::Key_Right);
         QTest::keyClick(edit, Qt::Key_5);
         QCOMPARE(edit->text(), edited);
     }
 
-    void pasteIsNotFilteredButCut()
+    void charactersAreJudgedHoweverTheyCome_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("modifiers"); // -1: not a key but an input method's commit
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char *tag, const char *name, int modifiers, const QString &text,
+                            const char *shown) {
+            QTest::newRow(tag) << QString(name) << modifiers << text << QString(shown);
+        };
+        row("commit to ID: word with digits", "TeskIDtxt", -1, "1 a2", "12");
+        row("commit to clip: e-acute, 9", "ClipNumtxt", -1, "é9", "9");
+        row("commit to address: letters, comma", "BroadIPtxt", -1, "1a,0.0.2", "10.0.2");
+        row("AltGr euro to clip", "ClipNumtxt", Qt::ControlModifier | Qt::AltModifier, "€", "");
+        row("Ctrl+Shift ZWNJ to address", "BroadIPtxt", Qt::ControlModifier | Qt::ShiftModifier, "\u200c",
+            "");
+        row("Meta+a to address", "BroadIPtxt", Qt::MetaModifier, "a", "");
+    }
+    void charactersAreJudgedHoweverTheyCome()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QLineEdit *edit = field(qPrintable(name));
+        edit->setReadOnly(false);
+        edit->clear();
+        if (modifiers < 0) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(edit, &commit);
+        } else { // Qt names the key of a Latin-1 character by its capital.
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(text.front().toUpper().unicode()), text,
+                                Qt::KeyboardModifiers(modifiers));
+        }
+        QCOMPARE(edit->text(), shown);
+    }
+
+    // Platforms differ in the text a Ctrl+letter shortcut carries: the control
+    // code (X11, Windows) or the letter itself (Qt Test, some others).
+    void shortcutsWorkAndPasteIsCutNotFiltered()
     {
         QLineEdit *edit = field("ClipNumtxt");
-        edit->clear();
-        QApplication::clipboard()->setText(QStringLiteral("ab12cd34"));
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit->text(), QStringLiteral("ab12c"));
+        for (const bool controlCodes : {true, false}) {
+            edit->setText("1a3");
+            // Select all, copy, cut, paste twice (cut to the length limit), undo.
+            const std::pair<char, const char *> shortcuts[] = {{'A', "1a3"}, {'C', "1a3"},   {'X', ""},
+                                                               {'V', "1a3"}, {'V', "1a31a"}, {'Z', "1a3"}};
+            for (const auto &[letter, after] : shortcuts) {
+                const QChar text = controlCodes ? QChar(letter - 'A' + 1) : QChar(letter).toLower();
+                QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(letter), QString(text), Qt::ControlModifier);
+                QVERIFY2(edit->text() == after, controlCodes ? "control code" : "letter");
+            }
+        }
     }
 
     void enterAndEscapePressNothing()
@@ -177,29 +254,57 @@ private slots:
         QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"))->isEnabled());
     }
 
-    void addressFieldAsksOnClickOnly()
+    // A click or F2 asks; Escape answers No, Return Yes. Tabbing in asks nothing.
+    void addressFieldAsksOnClickOrF2Only()
     {
         QLineEdit *address = field("BroadIPtxt");
         BoxAnswerer answerer;
-        address->setFocus(
-            Qt::TabFocusReason); // tabbing in asks nothing, and the locked field takes no typing
-        QTest::keyClicks(address, QStringLiteral("9"));
+        answerer.keys = {Qt::Key_Escape, Qt::Key_Return};
+        address->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(address, QStringLiteral("9")); // the locked field takes no typing
         QCOMPARE(address->text(), QStringLiteral("255.255.255.255"));
-
-        answerer.keys = {Qt::Key_Escape, Qt::Key_Return}; // No is the escape answer, Yes the default
         QTest::mouseClick(address, Qt::LeftButton);
         QTRY_COMPARE(answerer.seen.size(), 1);
         QVERIFY(address->isReadOnly());
         field("TeskIDtxt")->setFocus();
-        QTest::mouseClick(address, Qt::LeftButton);
-        QTRY_COMPARE(answerer.seen.size(), 2);
-        QCOMPARE(answerer.icons, (QList<QMessageBox::Icon>{QMessageBox::Question, QMessageBox::Question}));
-        QTRY_VERIFY(!address->isReadOnly());
+        QTest::keyClick(address, Qt::Key_F2); // returns once the box is answered
+        QCOMPARE(answerer.seen.back(),
+                 "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
+        QVERIFY(!address->isReadOnly());
         QTRY_COMPARE(m_window->focusWidget(), address);
-
         QTest::mouseClick(address, Qt::LeftButton);
         QTest::qWait(30);
         QCOMPARE(answerer.seen.size(), 2); // never asked again
+    }
+
+    void everyTextFitsInAnotherFace()
+    {
+        const QStringList families = QFontDatabase::families();
+        if (!families.contains("DejaVu Sans"))
+            QSKIP("DejaVu Sans is not installed");
+        QVERIFY2(!families.contains("Liberation Sans"), "the font configuration of this test should hide it");
+        for (QLabel *label : m_window->findChildren<QLabel *>())
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width() &&
+                         label->geometry().right() < m_window->width(),
+                     qPrintable(label->objectName()));
+        const QStringList longest = {
+            "BroadIPtxt", "255.255.255.255", "LocalIPtxt", "255.255.255.255", "LocalPortTxt",
+            "65535",      "TeskIDtxt",       "127",        "ClipNumtxt",      "99999"};
+        for (qsizetype i = 0; i < longest.size(); i += 2) {
+            QLineEdit *edit = field(qPrintable(longest[i]));
+            edit->setText(longest[i + 1]);
+            // In full: with the cursor at its end, the text is not scrolled and ends inside the frame.
+            // The field works out its scrolling when it paints; the cursor's rectangle is centred a
+            // pixel left of the cursor.
+            edit->repaint();
+            const int end = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+            const int start = end - edit->fontMetrics().horizontalAdvance(longest[i + 1]);
+            QVERIFY2(start >= 0 && end < edit->width() - 1, qPrintable(longest[i]));
+        }
+        m_window->setPalette(QPalette(Qt::white, Qt::magenta));
+        const QImage shot = m_window->grab().toImage();
+        // The art covers the client area: the bottom right corner is the last pixel it reaches.
+        QVERIFY(shot.pixelColor(shot.width() - 1, shot.height() - 1) != Qt::magenta);
     }
 
     // Typed as the operator types it, then Play clicked: the unit gets the ID as typed.
@@ -232,6 +337,36 @@ private slots:
         QCOMPARE(unit.writeDatagram(largest, QHostAddress(QStringLiteral("10.99.0.1")), 1028), qint64(65507));
         QTRY_COMPARE(field("TeskRspTxt")->text().size(), 65507);
         QCOMPARE(field("TeskRspTxt")->text(), QString::fromLatin1(largest));
+    }
+
+    // Last: it turns the wire log on for good.
+    void wireLogShowsEachKindOfEvent()
+    {
+        QVERIFY2(!lcWire().isDebugEnabled(), "the wire log must be off unless asked for");
+        QLoggingCategory::setFilterRules(QStringLiteral("corvane.wire=true"));
+        // Each line must come, as often as it is listed, by the end of the test.
+        const char *play = "sent to 255.255.255.255 port 2639: F1 01 04 31 40 50 4C 0D FF 01 1F F2";
+        for (const char *line : {"bound UDP port 1028", play, "reply from 10.99.0.1 port 2639: E00\\x0D",
+                                 play, "that was resend 1 of this command",
+                                 "sent to 255.255.255.255 port 2639: F1 01 04 31 40 53 54 0D FF 01 2A F2",
+                                 "no reply within 6000 ms"})
+            QTest::ignoreMessage(QtDebugMsg, line);
+        // A unit that asks once for the frame again, then never answers.
+        QUdpSocket unit;
+        QVERIFY2(unit.bind(QHostAddress(QHostAddress::AnyIPv4), 2639), qPrintable(unit.errorString()));
+        int frames = 0;
+        connect(&unit, &QUdpSocket::readyRead, &unit, [&unit, &frames] {
+            const QNetworkDatagram frame = unit.receiveDatagram();
+            if (++frames == 1)
+                unit.writeDatagram("E00\r", frame.senderAddress(), frame.senderPort());
+        });
+        m_window = std::make_unique<Main>(); // the one from init is gone before this one binds
+        m_window->startUp();
+        BoxAnswerer answerer;
+        m_window->findChild<QPushButton *>(QStringLiteral("PlayCmd"))->click();
+        QTRY_COMPARE(frames, 2);
+        m_window->findChild<QPushButton *>(QStringLiteral("StillCmd"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.seen.size(), 1, 8000);
     }
 
 private:
