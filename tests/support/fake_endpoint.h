@@ -25,7 +25,6 @@ public:
     std::optional<corvane::EndpointError> refuseSends;
     std::deque<std::string> incoming;
     std::vector<Datagram> sent;
-    std::vector<std::int32_t> bindAttempts;
     int remotePort = 0;
     std::string remoteHost;
     bool bound = false;
@@ -40,12 +39,36 @@ public:
     }
     void setLocalPort(std::int32_t port) override { m_localPort = port; }
     std::int32_t localPort() const override { return m_localPort; }
-    BindResult bind() override;
+    BindResult bind() override
+    {
+        if (portsInUse.count(m_localPort) || brokenPorts.count(m_localPort))
+            return portsInUse.count(m_localPort) ? BindResult::AddressInUse : BindResult::Failed;
+        m_journal.add("bound " + std::to_string(m_localPort));
+        bound = true;
+        return BindResult::Bound;
+    }
     std::string localIP() const override { return "10.99.0.1"; }
     bool isClosed() const override { return !bound; }
-    void close() override;
-    std::optional<corvane::EndpointError> send(const std::string &payload) override;
-    std::string takeDatagram() override;
+    void close() override
+    {
+        m_journal.add("close");
+        bound = false;
+    }
+    std::optional<corvane::EndpointError> send(const std::string &payload) override
+    {
+        m_journal.add("send");
+        if (!refuseSends)
+            sent.push_back({remoteHost, remotePort, payload});
+        return refuseSends;
+    }
+    std::string takeDatagram() override
+    {
+        if (incoming.empty())
+            return "";
+        std::string datagram = std::move(incoming.front());
+        incoming.pop_front();
+        return datagram;
+    }
 
 private:
     Journal &m_journal;

@@ -30,13 +30,6 @@ struct Rig
 
     std::string lastSent() const { return endpoint.sent.empty() ? "" : endpoint.sent.back().payload; }
 
-    // Where a journal line first appears; -1 when it does not.
-    int indexOf(const std::string &line) const
-    {
-        const auto it = std::find(journal.lines.begin(), journal.lines.end(), line);
-        return it == journal.lines.end() ? -1 : static_cast<int>(it - journal.lines.begin());
-    }
-
     // The journal's lines that are among `wanted`, in the order they were recorded.
     std::vector<std::string> only(const std::vector<std::string> &wanted) const
     {
