@@ -140,56 +140,23 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), "SelectCmd");
     }
 
-    // Typed into an emptied field; then edited with Backspace, Home, Delete, Right and a 5.
-    void keys_data()
+    // Into an emptied field: typed, committed by an input method, or one key with modifiers. Typed
+    // text is then edited with Backspace, Home, Delete, Right and a 5.
+    void characters_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("edited");
-        QTest::newRow("ID") << "TeskIDtxt"
-                            << "a 1.b23"
-                            << "123"
-                            << "25";
-        QTest::newRow("clip") << "ClipNumtxt"
-                              << "x9.y 87"
-                              << "987"
-                              << "85";
-        QTest::newRow("address, cut at 15") << "BroadIPtxt"
-                                            << "10.a0 .1234567890123"
-                                            << "10.0.1234567890"
-                                            << "05.0.123456789";
-    }
-    void keys()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, edited);
-        QLineEdit *edit = field(qPrintable(name));
-        edit->setReadOnly(false); // the address field's lock is tested below
-        edit->clear();
-        edit->setFocus();
-        QTest::keyClicks(edit, typed);
-        QCOMPARE(edit->text(), shown);
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClick(edit, Qt::Key_Home);
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Delete, "\x7f", {}); // as X11 sends it
-        QTest::keyClick(edit, Qt::Key_Right);
-        QTest::keyClick(edit, Qt::Key_5);
-        QCOMPARE(edit->text(), edited);
-    }
-
-    void charactersAreJudgedHoweverTheyCome_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("modifiers"); // -1: not a key but an input method's commit
+        QTest::addColumn<int>("modifiers"); // -2: typed; -1: an input method's commit
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("edited");
         const auto row = [](const char *tag, const char *name, int modifiers, const QString &text,
-                            const char *shown) {
-            QTest::newRow(tag) << QString(name) << modifiers << text << QString(shown);
+                            const char *shown, const char *edited = "") {
+            QTest::newRow(tag) << QString(name) << modifiers << text << QString(shown) << QString(edited);
         };
+        row("typed ID", "TeskIDtxt", -2, "a 1.b23", "123", "25");
+        row("typed clip", "ClipNumtxt", -2, "x9.y 87", "987", "85");
+        row("typed address, cut at 15", "BroadIPtxt", -2, "10.a0 .1234567890123", "10.0.1234567890",
+            "05.0.123456789");
         row("commit to ID: word with digits", "TeskIDtxt", -1, "1 a2", "12");
         row("commit to clip: e-acute, 9", "ClipNumtxt", -1, "é9", "9");
         row("commit to address: letters, comma", "BroadIPtxt", -1, "1a,0.0.2", "10.0.2");
@@ -198,16 +165,20 @@ private slots:
             "");
         row("Meta+a to address", "BroadIPtxt", Qt::MetaModifier, "a", "");
     }
-    void charactersAreJudgedHoweverTheyCome()
+    void characters()
     {
         QFETCH(QString, name);
         QFETCH(int, modifiers);
         QFETCH(QString, text);
         QFETCH(QString, shown);
+        QFETCH(QString, edited);
         QLineEdit *edit = field(qPrintable(name));
-        edit->setReadOnly(false);
+        edit->setReadOnly(false); // the address field's lock is tested below
         edit->clear();
-        if (modifiers < 0) {
+        edit->setFocus();
+        if (modifiers == -2) {
+            QTest::keyClicks(edit, text);
+        } else if (modifiers == -1) {
             QInputMethodEvent commit;
             commit.setCommitString(text);
             QApplication::sendEvent(edit, &commit);
@@ -216,6 +187,14 @@ private slots:
                                 Qt::KeyboardModifiers(modifiers));
         }
         QCOMPARE(edit->text(), shown);
+        if (edited.isEmpty())
+            return;
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_Delete, "\x7f", {}); // as X11 sends it
+        QTest::keyClick(edit, Qt::Key_Right);
+        QTest::keyClick(edit, Qt::Key_5);
+        QCOMPARE(edit->text(), edited);
     }
 
     // Platforms differ in the text a Ctrl+letter shortcut carries: the control
