@@ -1,12 +1,15 @@
 #include "support/hex.h"
 #include "support/rig.h"
+#include "ui/key_filter.h"
 
 #include <QTest>
 
 using namespace corvane;
 
-// Start-up, the port search, the command buttons and the checks before a send.
-class TestSendPipeline : public QObject
+// The rules, over the recording window and socket: start-up and the port
+// search, the command buttons and the checks before a send, the reply rule,
+// resends, the reply timer, socket errors, and the entry fields' rules.
+class TestController : public QObject
 {
     Q_OBJECT
 
@@ -151,17 +154,142 @@ private slots:
         QCOMPARE(ToHex(rig.lastSent()), QByteArray("F1 01 04 31 40 50 41 0D FF 01 14 F2"));
     }
 
-    void refusedSendIsReported()
+    // Replies to successive presses of one mute button, and the caption after each.
+    void acknowledgedMuteFlipsItsCaption_data()
+    {
+        QTest::addColumn<bool>("audio");
+        QTest::addColumn<QStringList>("repliesAndCaptions");
+        QTest::newRow("video") << false
+                               << QStringList{"R", "Unmute Video", "xRx", "Mute Video", "r", "Mute Video"};
+        QTest::newRow("audio") << true << QStringList{"R", "Unmute Audio", "R", "Mute Audio"};
+    }
+    void acknowledgedMuteFlipsItsCaption()
+    {
+        QFETCH(bool, audio);
+        QFETCH(QStringList, repliesAndCaptions);
+        const MuteButton button = audio ? MuteButton::AudioMuteCmd : MuteButton::VideoMuteCmd;
+        const MuteButton other = audio ? MuteButton::VideoMuteCmd : MuteButton::AudioMuteCmd;
+        Rig rig;
+        rig.startUp();
+        for (int i = 0; i < repliesAndCaptions.size(); i += 2) {
+            rig.controller.mutePressed(audio ? MuteOutput::Audio : MuteOutput::Video);
+            rig.reply(repliesAndCaptions[i].toStdString());
+            QCOMPARE(QString::fromStdString(rig.window.caption(button)), repliesAndCaptions[i + 1]);
+        }
+        rig.controller.commandPressed(Command::Play); // once another command is current, R flips nothing
+        rig.reply("R");
+        QCOMPARE(QString::fromStdString(rig.window.caption(button)), repliesAndCaptions.last());
+        QCOMPARE(rig.window.caption(other), audio ? "Mute Video" : "Mute Audio");
+    }
+
+    void e00ResendsTheSameFrameUpToTheBound()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.reply("E00"); // before any send: nothing to resend
+        QVERIFY(rig.endpoint.sent.empty());
+        for (int press = 0; press < 2; ++press) { // each press has a bound of its own
+            rig.controller.commandPressed(Command::Play);
+            rig.reply("e00");
+            QCOMPARE(rig.window.text(Field::TeskRspTxt), "");
+            for (int i = 1; i < 42; ++i)
+                rig.reply("unit says E00");
+            QCOMPARE(rig.endpoint.sent.size(), 42u * (press + 1));
+            QCOMPARE(rig.window.text(Field::TeskRspTxt), "unit says E00"); // the 42nd stays
+        }
+        for (const auto &datagram : rig.endpoint.sent)
+            QCOMPARE(datagram.payload, rig.endpoint.sent[0].payload);
+        QCOMPARE(rig.window.timerStarts, 2);
+        QVERIFY(!rig.window.timerRunning); // stopped by the replies
+    }
+
+    void resendClearsBeforeTheAcknowledgeTest()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.controller.mutePressed(MuteOutput::Video);
+        for (int i = 0; i < 41; ++i)
+            rig.reply("E00R");
+        QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), "Mute Video");
+        rig.reply("E00R"); // past the bound: shown, and now it acknowledges
+        QCOMPARE(rig.window.caption(MuteButton::VideoMuteCmd), "Unmute Video");
+    }
+
+    void timeoutWarnsOnceThenStopsTheTimer()
+    {
+        Rig rig;
+        rig.startUp();
+        // The repeating timer fires again while its box is still open.
+        rig.window.whileBoxOpen = [&rig] { rig.controller.replyTimerExpired(); };
+        rig.controller.replyTimerExpired();
+        const std::string box =
+            "box Timeout Error: Communications Error: Check all connections and settings!";
+        QCOMPARE(rig.journal.lines, (std::vector<std::string>{box, "timer stop"}));
+        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Warning);
+    }
+
+    // A send the socket refuses is reported (an error); a later error event is reported (a warning), then
+    // closes.
+    void socketErrorsAreReported()
     {
         Rig rig;
         rig.startUp();
         rig.endpoint.refuseSends = EndpointError{101, "Network is unreachable"};
         rig.controller.commandPressed(Command::Play);
+        rig.controller.endpointError({10054, "Connection reset by peer"});
         QCOMPARE(rig.window.boxTexts(),
-                 std::vector<std::string>{"SockError: Zelosock Error: 101\r\nNetwork is unreachable"});
+                 (std::vector<std::string>{"SockError: Zelosock Error: 101\r\nNetwork is unreachable",
+                                           "SockError: Zelosock Error: 10054\r\nConnection reset by peer"}));
+        QCOMPARE(rig.journal.lines.back(), "close");
         QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Error);
+        QCOMPARE(rig.window.boxes[1].icon, BoxIcon::Warning);
+    }
+
+    void muteButtonsFollowTheUnitId()
+    {
+        Rig rig;
+        rig.startUp();
+        for (const char *id : {"127", "", "1a", "12"}) // emptied and pasted texts change nothing
+            rig.window.setText(Field::TeskIDtxt, id);
+        rig.window.enabled[MuteButton::AudioMuteCmd] = false;
+        rig.window.setText(Field::TeskIDtxt, "5"); // only both disabled are enabled again
+        const std::vector<std::string> steps = {"disable VideoMuteCmd", "disable AudioMuteCmd",
+                                                "enable VideoMuteCmd", "enable AudioMuteCmd"};
+        QCOMPARE(rig.only(steps), steps);
+    }
+
+    void addressFieldAsksBeforeUnlocking()
+    {
+        Rig rig;
+        rig.startUp();
+        rig.window.answers = {BoxResult::No, BoxResult::No, BoxResult::Yes};
+        for (int click = 0; click < 4; ++click)
+            rig.controller.addressFieldClicked();
+        const std::string box =
+            "box Broadcast IP Address: Are you sure you want to change the broadcast IP address?";
+        QCOMPARE(rig.journal.lines,
+                 (std::vector<std::string>{box, box, box, "unlock BroadIPtxt", "focus BroadIPtxt"}));
+        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Question);
+        QCOMPARE(rig.window.boxes[0].buttons, BoxButtons::YesNo);
+    }
+
+    void typedCharacters_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("allowed"); // of the characters 0 to 0x17F
+        QTest::newRow("address field") << int(Field::BroadIPtxt) << QStringLiteral("0123456789.\b");
+        QTest::newRow("unit ID field") << int(Field::TeskIDtxt) << QStringLiteral("0123456789\b");
+        QTest::newRow("clip number field") << int(Field::ClipNumtxt) << QStringLiteral("0123456789\b");
+    }
+    void typedCharacters()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, allowed);
+        for (char32_t c = 0; c < 0x180; ++c)
+            QVERIFY2(IsTypedCharacterAllowed(Field(field), c) == allowed.contains(QChar(c)),
+                     qPrintable(QString::number(c)));
     }
 };
 
-QTEST_APPLESS_MAIN(TestSendPipeline)
-#include "tst_send_pipeline.moc"
+QTEST_APPLESS_MAIN(TestController)
+#include "tst_controller.moc"
