@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <utility>
 
 inline std::string Name(corvane::Field field)
 {
@@ -48,7 +49,17 @@ public:
     std::map<MuteButton, bool> enabled{{MuteButton::AudioMuteCmd, true}, {MuteButton::VideoMuteCmd, true}};
 
     std::string text(Field field) const override { return texts.count(field) ? texts.at(field) : ""; }
-    void setText(Field field, const std::string &text) override;
+    void setText(Field field, const std::string &text) override
+    {
+        m_journal.add("text " + Name(field) + "=" + text);
+        if (text == this->text(field))
+            return;
+        texts[field] = text;
+        if (controller && field == Field::TeskIDtxt)
+            controller->unitIdChanged();
+        if (controller && field == Field::TeskRspTxt)
+            controller->replyChanged();
+    }
     bool isLocked(Field field) const override { return locked.count(field) && locked.at(field); }
     void setLocked(Field field, bool lock) override
     {
@@ -69,9 +80,27 @@ public:
     }
     void stopReplyTimer() override { record("timer stop", timerRunning, false); }
     corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
-                                  const std::string &title, const std::string &text) override;
+                                  const std::string &title, const std::string &text) override
+    {
+        m_journal.add("box " + title + ": " + text);
+        boxes.push_back({icon, buttons, title, text});
+        if (const auto hook = std::exchange(whileBoxOpen, nullptr))
+            hook();
+        if (buttons == corvane::BoxButtons::Ok)
+            return corvane::BoxResult::Ok;
+        const corvane::BoxResult answer = answers.empty() ? corvane::BoxResult::No : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
 
-    std::vector<std::string> boxTexts() const; // "title: text" of each box shown
+    std::vector<std::string> boxTexts() const // "title: text" of each box shown
+    {
+        std::vector<std::string> texts;
+        for (const Box &box : boxes)
+            texts.push_back(box.title + ": " + box.text);
+        return texts;
+    }
 
 private:
     template <class T> void record(const std::string &line, T &slot, T value)
