@@ -3,18 +3,9 @@
 #include "support/private_network.h"
 #include "ui/main_window.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QFontDatabase>
-#include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QNetworkDatagram>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QUdpSocket>
+#include <QtNetwork>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <deque>
 
@@ -22,10 +13,10 @@ using namespace corvane;
 
 namespace {
 
-struct Expected
+struct Expected // x, y, w, h in pixels: twips / 15, rounded; maxLength and readOnly of text fields
 {
     const char *name, *text;
-    int x, y, w, h, maxLength; // pixels: twips / 15, rounded; maxLength of text fields
+    int x, y, w, h, maxLength;
     bool readOnly;
     const char *toolTip;
 };
@@ -215,7 +206,7 @@ private slots:
         }
     }
 
-    void enterAndEscapePressNothing()
+    void enterAndEscapePressNothingAndTheIdRuleFollowsAnyChange()
     {
         auto *timer = m_window->findChild<QTimer *>(QStringLiteral("TeskTimeOut"));
         for (auto *button : m_window->findChildren<QPushButton *>()) {
@@ -225,10 +216,7 @@ private slots:
         }
         QVERIFY2(!timer->isActive(), "a key sent a command"); // any send to unit 1 starts it
         QVERIFY(m_window->isVisible());
-    }
-
-    void idRuleRunsOnTheProgramsOwnChanges()
-    {
+        // The ID rule runs on the program's own changes too, not only on typing.
         m_window->ops().setText(Field::TeskIDtxt, "127");
         QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"))->isEnabled());
     }
