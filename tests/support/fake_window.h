@@ -8,17 +8,6 @@
 #include <map>
 #include <utility>
 
-inline std::string Name(corvane::Field field)
-{
-    static const char *const names[] = {"BroadIPtxt", "LocalIPtxt", "LocalPortTxt",
-                                        "TeskIDtxt",  "ClipNumtxt", "TeskRspTxt"};
-    return names[int(field)];
-}
-inline std::string Name(corvane::MuteButton button)
-{
-    return button == corvane::MuteButton::AudioMuteCmd ? "AudioMuteCmd" : "VideoMuteCmd";
-}
-
 // The window as a recorder, one journal line a change. Like the real window,
 // setting a field to a different text runs that field's change rule.
 class FakeWindow : public corvane::WindowOps
@@ -41,7 +30,6 @@ public:
     std::function<void()> whileBoxOpen;     // runs once, as if inside the next box's own event loop
     bool timerRunning = false;
     int timerStarts = 0;
-    Field focused = Field::TeskIDtxt;
     std::map<Field, std::string> texts{{Field::ClipNumtxt, "0"}};
     std::map<Field, bool> locked;
     std::map<MuteButton, std::string> captions{{MuteButton::AudioMuteCmd, "Mute Audio"},
@@ -63,22 +51,18 @@ public:
     bool isLocked(Field field) const override { return locked.count(field) && locked.at(field); }
     void setLocked(Field field, bool lock) override
     {
-        record((lock ? "lock " : "unlock ") + Name(field), locked[field], lock);
+        note((lock ? "lock " : "unlock ") + Name(field), locked[field] = lock);
     }
-    void setFocus(Field field) override { record("focus " + Name(field), focused, field); }
+    void setFocus(Field field) override { m_journal.add("focus " + Name(field)); }
     std::string caption(MuteButton button) const override { return captions.at(button); }
     void setCaption(MuteButton button, const std::string &text) override { captions[button] = text; }
     bool isEnabled(MuteButton button) const override { return enabled.at(button); }
     void setEnabled(MuteButton button, bool on) override
     {
-        record((on ? "enable " : "disable ") + Name(button), enabled[button], on);
+        note((on ? "enable " : "disable ") + Name(button), enabled[button] = on);
     }
-    void startReplyTimer() override
-    {
-        record("timer start", timerRunning, true);
-        ++timerStarts;
-    }
-    void stopReplyTimer() override { record("timer stop", timerRunning, false); }
+    void startReplyTimer() override { note("timer start", timerRunning = true, ++timerStarts); }
+    void stopReplyTimer() override { note("timer stop", timerRunning = false); }
     corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
                                   const std::string &title, const std::string &text) override
     {
@@ -103,11 +87,18 @@ public:
     }
 
 private:
-    template <class T> void record(const std::string &line, T &slot, T value)
+    static std::string Name(Field field)
     {
-        m_journal.add(line);
-        slot = value;
+        static const char *const names[] = {"BroadIPtxt", "LocalIPtxt", "LocalPortTxt",
+                                            "TeskIDtxt",  "ClipNumtxt", "TeskRspTxt"};
+        return names[int(field)];
     }
+    static std::string Name(MuteButton button)
+    {
+        return button == MuteButton::AudioMuteCmd ? "AudioMuteCmd" : "VideoMuteCmd";
+    }
+    // Journals a change; the change itself is made in the arguments that follow.
+    template <class... Changes> void note(const std::string &line, Changes &&...) { m_journal.add(line); }
 
     Journal &m_journal;
 };
