@@ -17,57 +17,57 @@
 #include <map>
 #include <regex>
 
+using namespace corvane;
+
 namespace {
 
 Rig *g_rig = nullptr;
 
-// The command text a message names, or "" when it names no press.
+// "ID@COMMAND" as the unit must read the frame a message names, or "" when it names no press.
 std::string Model(const std::string &path, const std::string &types, lo_arg **argv)
 {
     static const std::map<std::string, std::string> plain = {
         {"play", "PL"},          {"loop", "LP"},        {"pause", "PA"},
         {"still", "ST"},         {"stop", "RJ"},        {"mute-video", "0VD"},
         {"unmute-video", "1VD"}, {"mute-audio", "0AD"}, {"unmute-audio", "1AD"}};
-    static const std::regex unit("/unit/([0-9]{1,3})/([^/]*)");
+    static const std::regex unit("/unit/([0-9]{1,3})/([^/]*)"), clip("[0-9]{0,5}");
     std::smatch m;
     if (!std::regex_match(path, m, unit) || std::stoi(m[1]) > 127)
         return "";
+    const std::string to = m[1].str() + "@";
     if (plain.count(m[2]))
-        return types.empty() ? plain.at(m[2]) + "\r" : "";
-    if (m[2] != "select")
-        return "";
-    static const std::regex clip("[0-9]{0,5}");
-    if (types == "s" && std::regex_match(&argv[0]->s, clip))
-        return &argv[0]->s + std::string("SE\r");
-    return types == "i" && argv[0]->i >= 0 && argv[0]->i <= 99999 ? std::to_string(argv[0]->i) + "SE\r" : "";
+        return types.empty() ? to + plain.at(m[2]) + "\r" : "";
+    if (m[2] == "select" && types == "s" && std::regex_match(&argv[0]->s, clip))
+        return to + &argv[0]->s + "SE\r";
+    if (m[2] == "select" && types == "i" && argv[0]->i >= 0 && argv[0]->i <= 99999)
+        return to + std::to_string(argv[0]->i) + "SE\r";
+    return "";
 }
 
 int Message(const char *path, const char *types, lo_arg **argv, int, lo_message, void *)
 {
     Rig &rig = *g_rig;
     const std::size_t before = rig.endpoint.sent.size();
-    const auto request = corvane::ReadOscRequest(path, types, argv);
-    if (const auto *press = std::get_if<corvane::OscPress>(&request)) {
-        rig.window.setText(corvane::Field::TeskIDtxt, press->unitId);
-        rig.window.setText(corvane::Field::ClipNumtxt, press->clip);
-        if (const auto *command = std::get_if<corvane::Command>(&press->button)) {
+    const auto request = ReadOscRequest(path, types, argv);
+    if (const auto *press = std::get_if<OscPress>(&request)) {
+        rig.window.setText(Field::TeskIDtxt, press->unitId);
+        rig.window.setText(Field::ClipNumtxt, press->clip);
+        if (const auto *command = std::get_if<Command>(&press->button)) {
             rig.controller.commandPressed(*command);
-        } else {
-            const auto [output, mute] = std::get<corvane::MutePress>(press->button);
-            const bool video = output == corvane::MuteOutput::Video;
-            rig.window.setCaption(video ? corvane::MuteButton::VideoMuteCmd
-                                        : corvane::MuteButton::AudioMuteCmd,
-                                  std::string(mute ? "Mute " : "Unmute ") + (video ? "Video" : "Audio"));
+        } else { // the caption that asks for the direction named
+            const auto [output, mute] = std::get<MutePress>(press->button);
+            const bool video = output == MuteOutput::Video;
+            rig.window.captions[video ? MuteButton::VideoMuteCmd : MuteButton::AudioMuteCmd] =
+                std::string(mute ? "Mute " : "Unmute ") + (video ? "Video" : "Audio");
             rig.controller.mutePressed(output);
         }
     }
     const std::string expected = Model(path, types, argv);
     FUZZ_CHECK(rig.endpoint.sent.size() - before == !expected.empty(), "frames sent for %s ,%s", path, types);
     if (!expected.empty()) {
-        const auto frame = corvane::unitsim::ParseFrame(rig.lastSent());
-        const std::string id = std::string(path).substr(6, std::string(path).find('/', 6) - 6);
-        FUZZ_CHECK(frame.kind == corvane::unitsim::FrameKind::Command && frame.unitIdText == id &&
-                       frame.commandText == expected,
+        const auto frame = unitsim::ParseFrame(rig.lastSent());
+        FUZZ_CHECK(frame.kind == unitsim::FrameKind::Command &&
+                       frame.unitIdText + "@" + frame.commandText == expected,
                    "another frame for %s", path);
     }
     return 0;

@@ -1,9 +1,179 @@
 #pragma once
 
-#include "support/fake_endpoint.h"
-#include "support/fake_window.h"
+#include "controller/controller.h"
+#include "net/endpoint.h"
 
 #include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the fakes were asked to do, in order, one line a call, so that tests
+// can check the order of steps across the window and the socket.
+struct Journal
+{
+    std::vector<std::string> lines;
+    void add(std::string line) { lines.push_back(std::move(line)); }
+};
+
+// The window as a recorder, one journal line a change. Like the real window,
+// setting a field to a different text runs that field's change rule.
+class FakeWindow : public corvane::WindowOps
+{
+public:
+    using Field = corvane::Field;
+    using MuteButton = corvane::MuteButton;
+    struct Box
+    {
+        corvane::BoxIcon icon;
+        corvane::BoxButtons buttons;
+        std::string title, text;
+    };
+
+    explicit FakeWindow(Journal &journal) : m_journal(journal) {}
+
+    corvane::Controller *controller = nullptr;
+    std::vector<Box> boxes;
+    std::deque<corvane::BoxResult> answers; // for Yes/No boxes; No once they run out
+    std::function<void()> whileBoxOpen;     // runs once, as if inside the next box's own event loop
+    bool timerRunning = false;
+    int timerStarts = 0;
+    std::map<Field, std::string> texts{{Field::ClipNumtxt, "0"}};
+    std::map<Field, bool> locked;
+    std::map<MuteButton, std::string> captions{{MuteButton::AudioMuteCmd, "Mute Audio"},
+                                               {MuteButton::VideoMuteCmd, "Mute Video"}};
+    std::map<MuteButton, bool> enabled{{MuteButton::AudioMuteCmd, true}, {MuteButton::VideoMuteCmd, true}};
+
+    std::string text(Field field) const override { return texts.count(field) ? texts.at(field) : ""; }
+    void setText(Field field, const std::string &text) override
+    {
+        m_journal.add("text " + Name(field) + "=" + text);
+        if (text == this->text(field))
+            return;
+        texts[field] = text;
+        if (controller && field == Field::TeskIDtxt)
+            controller->unitIdChanged();
+        if (controller && field == Field::TeskRspTxt)
+            controller->replyChanged();
+    }
+    bool isLocked(Field field) const override { return locked.count(field) && locked.at(field); }
+    void setLocked(Field field, bool lock) override
+    {
+        note((lock ? "lock " : "unlock ") + Name(field), locked[field] = lock);
+    }
+    void setFocus(Field field) override { m_journal.add("focus " + Name(field)); }
+    std::string caption(MuteButton button) const override { return captions.at(button); }
+    void setCaption(MuteButton button, const std::string &text) override { captions[button] = text; }
+    bool isEnabled(MuteButton button) const override { return enabled.at(button); }
+    void setEnabled(MuteButton button, bool on) override
+    {
+        note((on ? "enable " : "disable ") + Name(button), enabled[button] = on);
+    }
+    void startReplyTimer() override { note("timer start", timerRunning = true, ++timerStarts); }
+    void stopReplyTimer() override { note("timer stop", timerRunning = false); }
+    corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
+                                  const std::string &title, const std::string &text) override
+    {
+        m_journal.add("box " + title + ": " + text);
+        boxes.push_back({icon, buttons, title, text});
+        if (const auto hook = std::exchange(whileBoxOpen, nullptr))
+            hook();
+        if (buttons == corvane::BoxButtons::Ok)
+            return corvane::BoxResult::Ok;
+        const corvane::BoxResult answer = answers.empty() ? corvane::BoxResult::No : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
+
+    std::vector<std::string> boxTexts() const // "title: text" of each box shown
+    {
+        std::vector<std::string> texts;
+        for (const Box &box : boxes)
+            texts.push_back(box.title + ": " + box.text);
+        return texts;
+    }
+
+private:
+    static std::string Name(Field field)
+    {
+        static const char *const names[] = {"BroadIPtxt", "LocalIPtxt", "LocalPortTxt",
+                                            "TeskIDtxt",  "ClipNumtxt", "TeskRspTxt"};
+        return names[int(field)];
+    }
+    static std::string Name(MuteButton button)
+    {
+        return button == MuteButton::AudioMuteCmd ? "AudioMuteCmd" : "VideoMuteCmd";
+    }
+    // Journals a change; the change itself is made in the arguments that follow.
+    template <class... Changes> void note(const std::string &line, Changes &&...) { m_journal.add(line); }
+
+    Journal &m_journal;
+};
+
+// The socket as a recorder. Ports listed in portsInUse refuse a bind as
+// "in use", ports in brokenPorts refuse it for any other reason.
+class FakeEndpoint : public corvane::Endpoint
+{
+public:
+    struct Datagram
+    {
+        int port;
+        std::string payload;
+    };
+
+    explicit FakeEndpoint(Journal &journal) : m_journal(journal) {}
+
+    std::set<std::int32_t> portsInUse, brokenPorts;
+    std::optional<corvane::EndpointError> refuseSends;
+    std::string incoming; // the next datagram to hand over
+    std::vector<Datagram> sent;
+    int remotePort = 0;
+    std::string remoteHost;
+    bool bound = false;
+
+    void setRemotePort(int port) override
+    {
+        m_journal.add("remote port " + std::to_string(remotePort = port));
+    }
+    void setRemoteHost(const std::string &host) override
+    {
+        m_journal.add("remote host " + (remoteHost = host));
+    }
+    void setLocalPort(std::int32_t port) override { m_localPort = port; }
+    std::int32_t localPort() const override { return m_localPort; }
+    BindResult bind() override
+    {
+        if (portsInUse.count(m_localPort) || brokenPorts.count(m_localPort))
+            return portsInUse.count(m_localPort) ? BindResult::AddressInUse : BindResult::Failed;
+        m_journal.add("bound " + std::to_string(m_localPort));
+        bound = true;
+        return BindResult::Bound;
+    }
+    std::string localIP() const override { return "10.99.0.1"; }
+    bool isClosed() const override { return !bound; }
+    void close() override
+    {
+        m_journal.add("close");
+        bound = false;
+    }
+    std::optional<corvane::EndpointError> send(const std::string &payload) override
+    {
+        m_journal.add("send");
+        if (!refuseSends)
+            sent.push_back({remotePort, payload});
+        return refuseSends;
+    }
+    std::string takeDatagram() override { return std::exchange(incoming, ""); }
+
+private:
+    Journal &m_journal;
+    std::int32_t m_localPort = 0;
+};
 
 // The controller wired to a recording window and socket.
 struct Rig
@@ -24,7 +194,7 @@ struct Rig
 
     void reply(const std::string &datagram)
     {
-        endpoint.incoming.push_back(datagram);
+        endpoint.incoming = datagram;
         controller.datagramArrived();
     }
 
