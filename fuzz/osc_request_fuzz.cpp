@@ -87,7 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return s;
     }();
     Rig rig;
-    rig.startUp();
     g_rig = &rig;
     std::vector<std::uint8_t> datagram(data, data + size); // exactly as long, so a read past it is caught
     lo_server_dispatch_data(server, datagram.data(), datagram.size());

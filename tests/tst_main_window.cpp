@@ -161,7 +161,6 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, modifiers);
         QFETCH(QString, text);
-        QFETCH(QString, shown);
         QFETCH(QString, edited);
         QLineEdit *edit = field(qPrintable(name));
         edit->setReadOnly(false); // the address field's lock is tested below
@@ -177,7 +176,7 @@ private slots:
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(text.front().toUpper().unicode()), text,
                                 Qt::KeyboardModifiers(modifiers));
         }
-        QCOMPARE(edit->text(), shown);
+        QTEST(edit->text(), "shown");
         if (edited.isEmpty())
             return;
         QTest::keyClick(edit, Qt::Key_Backspace);

@@ -183,12 +183,12 @@ struct Rig
     FakeEndpoint endpoint{journal};
     corvane::Controller controller{window, endpoint};
 
-    Rig() { window.controller = &controller; }
-
-    // Starts up as the program does and forgets what that recorded.
-    void startUp()
+    // Started up as the program does, with what that recorded forgotten, unless asked not to.
+    explicit Rig(bool startUp = true)
     {
-        controller.StartUp();
+        window.controller = &controller;
+        if (startUp)
+            controller.StartUp();
         journal.lines.clear();
     }
 
