@@ -51,8 +51,7 @@ private slots:
 
     void otherBindFailureEndsTheSearchSilently()
     {
-        Journal journal;
-        FakeWindow window(journal);
+        Fakes window;
         {
             // The sanitizers' type checks need descriptors the first time they meet a call: met here.
             UdpEndpoint spare;

@@ -12,17 +12,12 @@
 #include <utility>
 #include <vector>
 
-// What the fakes were asked to do, in order, one line a call, so that tests
-// can check the order of steps across the window and the socket.
-struct Journal
-{
-    std::vector<std::string> lines;
-    void add(std::string line) { lines.push_back(std::move(line)); }
-};
-
-// The window as a recorder, one journal line a change. Like the real window,
-// setting a field to a different text runs that field's change rule.
-class FakeWindow : public corvane::WindowOps
+// The window and the socket as one recorder: what they were asked to do goes
+// into the journal, one line a call, so that tests can check the order of steps
+// across both. Like the real window, setting a field to a different text runs
+// that field's change rule. Ports listed in portsInUse refuse a bind as "in
+// use", ports in brokenPorts refuse it for any other reason.
+class Fakes : public corvane::WindowOps, public corvane::Endpoint
 {
 public:
     using Field = corvane::Field;
@@ -33,9 +28,16 @@ public:
         corvane::BoxButtons buttons;
         std::string title, text;
     };
+    struct Datagram
+    {
+        int port;
+        std::string payload;
+    };
 
-    explicit FakeWindow(Journal &journal) : m_journal(journal) {}
-
+    struct
+    {
+        std::vector<std::string> lines;
+    } journal;
     corvane::Controller *controller = nullptr;
     std::vector<Box> boxes;
     std::deque<corvane::BoxResult> answers; // for Yes/No boxes; No once they run out
@@ -47,11 +49,18 @@ public:
     std::map<MuteButton, std::string> captions{{MuteButton::AudioMuteCmd, "Mute Audio"},
                                                {MuteButton::VideoMuteCmd, "Mute Video"}};
     std::map<MuteButton, bool> enabled{{MuteButton::AudioMuteCmd, true}, {MuteButton::VideoMuteCmd, true}};
+    std::set<std::int32_t> portsInUse, brokenPorts;
+    std::optional<corvane::EndpointError> refuseSends;
+    std::string incoming; // the next datagram to hand over
+    std::vector<Datagram> sent;
+    int remotePort = 0;
+    bool bound = false;
 
+    // The window.
     std::string text(Field field) const override { return texts.count(field) ? texts.at(field) : ""; }
     void setText(Field field, const std::string &text) override
     {
-        m_journal.add("text " + Name(field) + "=" + text);
+        note("text " + Name(field) + "=" + text);
         if (text == this->text(field))
             return;
         texts[field] = text;
@@ -65,7 +74,7 @@ public:
     {
         note((lock ? "lock " : "unlock ") + Name(field), locked[field] = lock);
     }
-    void setFocus(Field field) override { m_journal.add("focus " + Name(field)); }
+    void setFocus(Field field) override { note("focus " + Name(field)); }
     std::string caption(MuteButton button) const override { return captions.at(button); }
     void setCaption(MuteButton button, const std::string &text) override { captions[button] = text; }
     bool isEnabled(MuteButton button) const override { return enabled.at(button); }
@@ -78,7 +87,7 @@ public:
     corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
                                   const std::string &title, const std::string &text) override
     {
-        m_journal.add("box " + title + ": " + text);
+        note("box " + title + ": " + text);
         boxes.push_back({icon, buttons, title, text});
         if (const auto hook = std::exchange(whileBoxOpen, nullptr))
             hook();
@@ -89,7 +98,6 @@ public:
             answers.pop_front();
         return answer;
     }
-
     std::vector<std::string> boxTexts() const // "title: text" of each box shown
     {
         std::vector<std::string> texts;
@@ -97,6 +105,30 @@ public:
             texts.push_back(box.title + ": " + box.text);
         return texts;
     }
+
+    // The socket.
+    void setRemotePort(int port) override { note("remote port " + std::to_string(remotePort = port)); }
+    void setRemoteHost(const std::string &host) override { note("remote host " + host); }
+    void setLocalPort(std::int32_t port) override { m_localPort = port; }
+    std::int32_t localPort() const override { return m_localPort; }
+    BindResult bind() override
+    {
+        if (portsInUse.count(m_localPort) || brokenPorts.count(m_localPort))
+            return portsInUse.count(m_localPort) ? BindResult::AddressInUse : BindResult::Failed;
+        note("bound " + std::to_string(m_localPort), bound = true);
+        return BindResult::Bound;
+    }
+    std::string localIP() const override { return "10.99.0.1"; }
+    bool isClosed() const override { return !bound; }
+    void close() override { note("close", bound = false); }
+    std::optional<corvane::EndpointError> send(const std::string &payload) override
+    {
+        note("send");
+        if (!refuseSends)
+            sent.push_back({remotePort, payload});
+        return refuseSends;
+    }
+    std::string takeDatagram() override { return std::exchange(incoming, ""); }
 
 private:
     static std::string Name(Field field)
@@ -109,78 +141,21 @@ private:
     {
         return button == MuteButton::AudioMuteCmd ? "AudioMuteCmd" : "VideoMuteCmd";
     }
-    // Journals a change; the change itself is made in the arguments that follow.
-    template <class... Changes> void note(const std::string &line, Changes &&...) { m_journal.add(line); }
-
-    Journal &m_journal;
-};
-
-// The socket as a recorder. Ports listed in portsInUse refuse a bind as
-// "in use", ports in brokenPorts refuse it for any other reason.
-class FakeEndpoint : public corvane::Endpoint
-{
-public:
-    struct Datagram
+    // Journals a call; what it changes is changed in the arguments that follow.
+    template <class... Changes> void note(const std::string &line, Changes &&...)
     {
-        int port;
-        std::string payload;
-    };
-
-    explicit FakeEndpoint(Journal &journal) : m_journal(journal) {}
-
-    std::set<std::int32_t> portsInUse, brokenPorts;
-    std::optional<corvane::EndpointError> refuseSends;
-    std::string incoming; // the next datagram to hand over
-    std::vector<Datagram> sent;
-    int remotePort = 0;
-    std::string remoteHost;
-    bool bound = false;
-
-    void setRemotePort(int port) override
-    {
-        m_journal.add("remote port " + std::to_string(remotePort = port));
+        journal.lines.push_back(line);
     }
-    void setRemoteHost(const std::string &host) override
-    {
-        m_journal.add("remote host " + (remoteHost = host));
-    }
-    void setLocalPort(std::int32_t port) override { m_localPort = port; }
-    std::int32_t localPort() const override { return m_localPort; }
-    BindResult bind() override
-    {
-        if (portsInUse.count(m_localPort) || brokenPorts.count(m_localPort))
-            return portsInUse.count(m_localPort) ? BindResult::AddressInUse : BindResult::Failed;
-        m_journal.add("bound " + std::to_string(m_localPort));
-        bound = true;
-        return BindResult::Bound;
-    }
-    std::string localIP() const override { return "10.99.0.1"; }
-    bool isClosed() const override { return !bound; }
-    void close() override
-    {
-        m_journal.add("close");
-        bound = false;
-    }
-    std::optional<corvane::EndpointError> send(const std::string &payload) override
-    {
-        m_journal.add("send");
-        if (!refuseSends)
-            sent.push_back({remotePort, payload});
-        return refuseSends;
-    }
-    std::string takeDatagram() override { return std::exchange(incoming, ""); }
 
-private:
-    Journal &m_journal;
     std::int32_t m_localPort = 0;
 };
 
-// The controller wired to a recording window and socket.
+// The controller wired to the recording window and socket.
 struct Rig
 {
-    Journal journal;
-    FakeWindow window{journal};
-    FakeEndpoint endpoint{journal};
+    Fakes fakes;
+    Fakes &window = fakes, &endpoint = fakes;
+    decltype(Fakes::journal) &journal = fakes.journal;
     corvane::Controller controller{window, endpoint};
 
     // Started up as the program does, with what that recorded forgotten, unless asked not to.
