@@ -65,9 +65,10 @@ int Message(const char *path, const char *types, lo_arg **argv, int, lo_message,
     const std::string expected = Model(path, types, argv);
     FUZZ_CHECK(rig.endpoint.sent.size() - before == !expected.empty(), "frames sent for %s ,%s", path, types);
     if (!expected.empty()) {
-        const auto frame = unitsim::ParseFrame(rig.lastSent());
+        const std::string sent = rig.lastSent(); // the parse refers into it
+        const auto frame = unitsim::ParseFrame(sent);
         FUZZ_CHECK(frame.kind == unitsim::FrameKind::Command &&
-                       frame.unitIdText + "@" + frame.commandText == expected,
+                       std::string(frame.unitIdText) + "@" + std::string(frame.commandText) == expected,
                    "another frame for %s", path);
     }
     return 0;
