@@ -70,7 +70,7 @@ private slots:
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &files) == 0);
         controller.StartUp();
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &before) == 0);
-        QCOMPARE(window.boxTexts(), std::vector<std::string>{});
+        QCOMPARE(window.boxTexts(), "");
         QCOMPARE(window.text(Field::LocalPortTxt), "1028");
     }
 };

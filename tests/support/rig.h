@@ -98,11 +98,11 @@ public:
             answers.pop_front();
         return answer;
     }
-    std::vector<std::string> boxTexts() const // "title: text" of each box shown
+    std::string boxTexts() const // "title: text" of each box shown, a line each
     {
-        std::vector<std::string> texts;
+        std::string texts;
         for (const Box &box : boxes)
-            texts.push_back(box.title + ": " + box.text);
+            texts += box.title + ": " + box.text + "\n";
         return texts;
     }
 
