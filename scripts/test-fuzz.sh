@@ -18,7 +18,7 @@ cmake --build --preset fuzz
 
 passed=0
 failed=0
-for target in input_checks command_frame unit_sim_frame_parser osc_request; do
+for target in input_checks frames osc_request; do
     binary="$build/fuzz/fuzz_$target"
     work="$build/corpus/$target"
     log="$build/fuzz_$target.log"

@@ -1,9 +1,9 @@
-// Arbitrary unit IDs and command bytes through the frame builder, against the
-// model in support/frame_model.h; frames a unit can take (an ID of 1-3 digits,
-// a command ending in its only CR, 8 to 20 bytes) must also read back to
-// their fields with the simulated unit's own parser.
-//
-// Input: a length byte and the ID, then the command.
+// Frames both ways against the model in support/frame_model.h. The input read
+// as a datagram: whatever the simulated unit's parser takes for a command must
+// be, byte for byte, the frame its fields describe. The input read as a length
+// byte, a unit ID and command bytes: the frame builder must build the model's
+// frame, and frames a unit can take (an ID of 1-3 digits, a command ending in
+// its only CR, 8 to 20 bytes) must read back to their fields.
 
 #include "frame_parser.h"
 #include "protocol/command_frame.h"
@@ -12,10 +12,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    // A copy of exactly the input's length, so a read past its end is caught.
+    const std::string datagram(reinterpret_cast<const char *>(data), size);
+    const auto read = corvane::unitsim::ParseFrame(datagram);
+    if (read.kind == corvane::unitsim::FrameKind::Command)
+        FUZZ_CHECK(fuzzmodel::Frame(read.unitIdText, read.commandText) == datagram,
+                   "a command that is not the frame of its fields");
     if (size == 0)
         return 0;
-    const std::string_view input(reinterpret_cast<const char *>(data), size);
-    const std::string id(input.substr(1, data[0] % 8)), command(input.substr(1 + id.size()));
+    const std::string id = datagram.substr(1, data[0] % 8), command = datagram.substr(1 + id.size());
     const std::string frame = corvane::CommandFrame(id, command);
     FUZZ_CHECK(frame == fuzzmodel::Frame(id, command), "frame of %zu bytes", frame.size());
     if (!id.empty() && id.size() <= 3 && id.find_first_not_of("0123456789") == std::string::npos &&
