@@ -8,7 +8,8 @@ using namespace corvane;
 
 // The rules, over the recording window and socket: start-up and the port
 // search, the command buttons and the checks before a send, the reply rule,
-// resends, the reply timer, socket errors, and the entry fields' rules.
+// resends, the reply timer, socket errors, and the entry fields' rules (the
+// address field's question is answered in the window's own test).
 class TestController : public QObject
 {
     Q_OBJECT
@@ -232,20 +233,6 @@ private slots:
         const std::vector<std::string> steps = {"disable VideoMuteCmd", "disable AudioMuteCmd",
                                                 "enable VideoMuteCmd", "enable AudioMuteCmd"};
         QCOMPARE(rig.only(steps), steps);
-    }
-
-    void addressFieldAsksBeforeUnlocking()
-    {
-        Rig rig;
-        rig.window.answers = {BoxResult::No, BoxResult::No, BoxResult::Yes};
-        for (int click = 0; click < 4; ++click)
-            rig.controller.addressFieldClicked();
-        const std::string box =
-            "box Broadcast IP Address: Are you sure you want to change the broadcast IP address?";
-        QCOMPARE(rig.journal.lines,
-                 (std::vector<std::string>{box, box, box, "unlock BroadIPtxt", "focus BroadIPtxt"}));
-        QCOMPARE(rig.window.boxes[0].icon, BoxIcon::Question);
-        QCOMPARE(rig.window.boxes[0].buttons, BoxButtons::YesNo);
     }
 
     void typedCharacters_data()

@@ -47,17 +47,20 @@ const Expected kControls[] = {
 // clang-format on
 
 // Answers the window's modal boxes as an operator would, with the next queued
-// key (Return, the default button, once none is left), noting "title: text".
+// key (Return, the default button, once none is left), noting "title: text"
+// and the icon of each.
 struct BoxAnswerer : QTimer
 {
     std::deque<Qt::Key> keys;
     QStringList seen;
+    QList<QMessageBox::Icon> icons;
     BoxAnswerer()
     {
         connect(this, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                 box && box->isVisible()) {
                 seen << box->windowTitle() + ": " + box->text();
+                icons << box->icon();
                 QTest::keyClick(box, keys.empty() ? Qt::Key_Return : keys.front());
                 if (!keys.empty())
                     keys.pop_front();
@@ -220,7 +223,8 @@ private slots:
         QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"))->isEnabled());
     }
 
-    // A click or F2 asks; Escape answers No, Return Yes. Tabbing in asks nothing.
+    // A click or F2 asks, once the address is unlocked no more; Escape answers No, Return Yes, and Yes moves
+    // the focus to the address. Tabbing in asks nothing.
     void addressFieldAsksOnClickOrF2Only()
     {
         QLineEdit *address = field("BroadIPtxt");
@@ -236,6 +240,7 @@ private slots:
         QTest::keyClick(address, Qt::Key_F2); // returns once the box is answered
         QCOMPARE(answerer.seen.back(),
                  "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
+        QCOMPARE(answerer.icons, (QList<QMessageBox::Icon>{QMessageBox::Question, QMessageBox::Question}));
         QVERIFY(!address->isReadOnly());
         QTRY_COMPARE(m_window->focusWidget(), address);
         QTest::mouseClick(address, Qt::LeftButton);
