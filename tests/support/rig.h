@@ -4,7 +4,6 @@
 #include "net/endpoint.h"
 
 #include <algorithm>
-#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -25,7 +24,6 @@ public:
     struct Box
     {
         corvane::BoxIcon icon;
-        corvane::BoxButtons buttons;
         std::string title, text;
     };
     struct Datagram
@@ -40,8 +38,7 @@ public:
     } journal;
     corvane::Controller *controller = nullptr;
     std::vector<Box> boxes;
-    std::deque<corvane::BoxResult> answers; // for Yes/No boxes; No once they run out
-    std::function<void()> whileBoxOpen;     // runs once, as if inside the next box's own event loop
+    std::function<void()> whileBoxOpen; // runs once, as if inside the next box's own event loop
     bool timerRunning = false;
     int timerStarts = 0;
     std::map<Field, std::string> texts{{Field::ClipNumtxt, "0"}};
@@ -88,15 +85,10 @@ public:
                                   const std::string &title, const std::string &text) override
     {
         note("box " + title + ": " + text);
-        boxes.push_back({icon, buttons, title, text});
+        boxes.push_back({icon, title, text});
         if (const auto hook = std::exchange(whileBoxOpen, nullptr))
             hook();
-        if (buttons == corvane::BoxButtons::Ok)
-            return corvane::BoxResult::Ok;
-        const corvane::BoxResult answer = answers.empty() ? corvane::BoxResult::No : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return answer;
+        return buttons == corvane::BoxButtons::Ok ? corvane::BoxResult::Ok : corvane::BoxResult::No;
     }
     std::string boxTexts() const // "title: text" of each box shown, a line each
     {
