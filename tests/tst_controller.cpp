@@ -26,17 +26,18 @@ private slots:
                                            "bound 1028", "text LocalPortTxt=1028"}));
     }
 
-    // Ports from 1028 up to heldUpTo are in use, `broken` fails for another reason; the tag ends in the port
-    // shown.
+    // Ports from 1028 up to heldUpTo are in use, `broken` fails for another reason.
     void portSearch_data()
     {
         QTest::addColumn<int>("heldUpTo");
         QTest::addColumn<int>("broken");
         QTest::addColumn<bool>("noPortBox");
-        QTest::newRow("1028-2638 held: 2639 skipped -> 2640") << 2638 << 0 << false;
-        QTest::newRow("1028-49151 held: box, search goes on -> 49152") << 49151 << 0 << true;
-        QTest::newRow("all held: gives up -> 65535") << 65535 << 0 << true;
-        QTest::newRow("1030 broken: the search ends silently -> 1030") << 1029 << 1030 << false;
+        QTest::addColumn<std::string>("shown");
+        QTest::newRow("1028-2638 held: 2639 skipped") << 2638 << 0 << false << std::string("2640");
+        QTest::newRow("1028-49151 held: box, search goes on") << 49151 << 0 << true << std::string("49152");
+        QTest::newRow("all held: gives up") << 65535 << 0 << true << std::string("65535");
+        QTest::newRow("1030 broken: the search ends silently")
+            << 1029 << 1030 << false << std::string("1030");
     }
     void portSearch()
     {
@@ -49,9 +50,7 @@ private slots:
         rig.endpoint.brokenPorts = {broken};
         rig.controller.StartUp();
         QCOMPARE(rig.window.boxTexts(), noPortBox ? "Zelosock Error: No open port found!\n" : "");
-        const QByteArray tag(QTest::currentDataTag());
-        QCOMPARE(QByteArray::fromStdString(rig.window.text(Field::LocalPortTxt)),
-                 tag.mid(tag.indexOf("-> ") + 3));
+        QTEST(rig.window.text(Field::LocalPortTxt), "shown");
     }
 
     // A press after a press of Still. Mute rows (press -1 video, -2 audio) have the button's caption as tag.

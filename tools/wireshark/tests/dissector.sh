@@ -18,6 +18,7 @@ filter="udp port 2639"
 dumpcap -q -i corvane0 -f "$filter" -i lo -f "$filter" -w "$work/capture.pcapng" 2>"$work/dumpcap.log" &
 capture=$!
 for _ in $(seq 50); do grep -q '^Capturing' "$work/dumpcap.log" && grep -q '^ready' "$work/sim.log" && break; sleep 0.1; done
+sleep 0.5 # dumpcap says it is capturing a moment before it sees the first packets
 
 "$send" play >/dev/null && "$send" select 00012 >/dev/null || echo "corvane-send failed"
 # Play for unit 1 with a checksum one too high, then with a checksum field one byte short.
