@@ -52,9 +52,7 @@ trap cleanup EXIT
 trap 'fail "stopped by a signal"' INT TERM
 
 [ "$(id -u)" = 0 ] || skip "making network namespaces needs root"
-for tool in ip Xvfb xdotool timeout; do
-    command -v "$tool" >/dev/null || skip "'$tool' is missing (scripts/setup.sh --for-tests installs it)"
-done
+type -P ip Xvfb xdotool timeout >/dev/null || skip "needs ip, Xvfb, xdotool and timeout (scripts/setup.sh --for-tests installs them)"
 rm -rf "$work" && mkdir -p "$work/runtime" && chmod 700 "$work/runtime" || fail "cannot make $work"
 why=$({
     ip netns add "$op_ns" && ip netns add "$unit_ns" &&

@@ -11,9 +11,7 @@
 # Usage: osc-cases.sh CORVANE_OSC CORVANE_UNIT_SIM
 set -u
 osc=$1 sim=$2
-for tool in oscsend dumpcap tshark; do
-    command -v $tool >/dev/null || { echo "SKIPPED: $tool is missing (apt-get install liblo-tools tshark)"; exit 77; }
-done
+type -P oscsend dumpcap tshark >/dev/null || { echo "SKIPPED: needs oscsend, dumpcap and tshark (apt-get install liblo-tools tshark)"; exit 77; }
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 await() { for _ in $(seq 50); do grep -q "$1" "$2" && return; sleep 0.1; done; }

@@ -7,9 +7,7 @@
 # Usage: dissector.sh TESK2_LUA CORVANE_SEND CORVANE_UNIT_SIM
 set -u
 lua=$1 send=$2 sim=$3
-for tool in dumpcap tshark; do
-    command -v $tool >/dev/null || { echo "SKIPPED: $tool is missing (apt-get install tshark)"; exit 77; }
-done
+type -P dumpcap tshark >/dev/null || { echo "SKIPPED: needs dumpcap and tshark (apt-get install tshark)"; exit 77; }
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
