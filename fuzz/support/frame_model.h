@@ -12,28 +12,17 @@
 
 namespace fuzzmodel {
 
-inline std::uint32_t Sum(std::string_view bytes)
-{
-    std::uint32_t sum = 0;
-    for (const unsigned char b : bytes)
-        sum += b;
-    return sum;
-}
-
-inline std::string ChecksumField(std::uint32_t sum)
-{
-    const auto byte = [sum](int shift) { return char(sum >> shift & 0xFF); };
-    if (sum < 250)
-        return {byte(0)};
-    if (sum < 65536)
-        return {'\xFF', byte(8), byte(0)};
-    return {'\xFE', byte(16), byte(8), byte(0)};
-}
-
 inline std::string Frame(std::string_view id, std::string_view command)
 {
     const std::string addressed = std::string("\x01\x04", 2) + std::string(id) + "@" + std::string(command);
-    return "\xF1" + addressed + ChecksumField(Sum(addressed)) + "\xF2";
+    std::uint32_t sum = 0;
+    for (const unsigned char b : addressed)
+        sum += b;
+    const auto byte = [sum](int shift) { return char(sum >> shift & 0xFF); };
+    const std::string checksum = sum < 250     ? std::string{byte(0)}
+                                 : sum < 65536 ? std::string{'\xFF', byte(8), byte(0)}
+                                               : std::string{'\xFE', byte(16), byte(8), byte(0)};
+    return "\xF1" + addressed + checksum + "\xF2";
 }
 
 } // namespace fuzzmodel

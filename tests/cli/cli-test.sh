@@ -15,11 +15,9 @@ expect() {
     status=$1 stream=$2 line=$3 && shift 3
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 "$@" >"$work/out" 2>"$work/err"
     got=$?
-    if [ "$got" != "$status" ] || ! grep -qx -- "$line" "$work/$stream"; then
-        echo "FAIL: $*: status $got; want $status and the line '$line' on std$stream, got:"
-        cat "$work/out" "$work/err"
-        failed=1
-    fi
+    # shellcheck disable=SC2015 # the case fails when either check does
+    [ "$got" = "$status" ] && grep -qx -- "$line" "$work/$stream" ||
+        { echo "FAIL: $*: status $got; want $status and the line '$line' on std$stream, got:"; cat "$work/out" "$work/err"; failed=1; }
 }
 
 expect 0 out "corvane $version" "$corvane" --version

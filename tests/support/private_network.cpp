@@ -9,11 +9,8 @@ bool InPrivateNetwork(QString *whyNot)
                                  "from the host's own network");
         return false;
     }
-    const QStringList allowed = {QStringLiteral("lo"), QStringLiteral("corvane0"),
-                                 QStringLiteral("corvane1")};
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface &interface : interfaces) {
-        if (!allowed.contains(interface.name())) {
+    for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
+        if (!QStringList{"lo", "corvane0", "corvane1"}.contains(interface.name())) {
             *whyNot = QStringLiteral("interface %1 is visible: this is not a private namespace")
                           .arg(interface.name());
             return false;

@@ -11,9 +11,7 @@
 # Usage: osc-cases.sh CORVANE_OSC CORVANE_UNIT_SIM
 set -u
 osc=$1 sim=$2
-for tool in oscsend dumpcap tshark; do
-    command -v $tool >/dev/null || { echo "SKIPPED: $tool is missing (apt-get install liblo-tools tshark)"; exit 77; }
-done
+type -P oscsend dumpcap tshark >/dev/null || { echo "SKIPPED: needs oscsend, dumpcap and tshark (apt-get install liblo-tools tshark)"; exit 77; }
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 await() { for _ in $(seq 50); do grep -q "$1" "$2" && return; sleep 0.1; done; }
@@ -28,14 +26,13 @@ failed=0
 while IFS='|' read -r name sim_options message frames hexes answer; do
     : >"$work/sim.log" # before the simulator starts, so no earlier "ready" is read
     "$sim" --ids 1 $sim_options >>"$work/sim.log" &
-    sim_pid=$!
     await '^ready' "$work/sim.log"
     case $message in
     raw:*) printf "${message#raw:}" >/dev/udp/127.0.0.1/9000 ;;
     *) oscsend 127.0.0.1 9000 $message ;;
     esac
     sleep 0.6
-    { kill "$sim_pid" && wait "$sim_pid"; } 2>/dev/null
+    { kill $! && wait $!; } 2>/dev/null
     got_hexes=$(sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' "$work/sim.log" | paste -sd, | sed 's/,/, /g')
     got="$(grep -c '^rx ' "$work/sim.log")|${hexes:+$got_hexes}"
     [ "$got" = "$frames|$hexes" ] || { echo "FAIL $name: got '$got', want '$frames|$hexes'"; failed=1; }

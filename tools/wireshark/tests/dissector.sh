@@ -7,9 +7,7 @@
 # Usage: dissector.sh TESK2_LUA CORVANE_SEND CORVANE_UNIT_SIM
 set -u
 lua=$1 send=$2 sim=$3
-for tool in dumpcap tshark; do
-    command -v $tool >/dev/null || { echo "SKIPPED: $tool is missing (apt-get install tshark)"; exit 77; }
-done
+type -P dumpcap tshark >/dev/null || { echo "SKIPPED: needs dumpcap and tshark (apt-get install tshark)"; exit 77; }
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
@@ -18,6 +16,7 @@ filter="udp port 2639"
 dumpcap -q -i corvane0 -f "$filter" -i lo -f "$filter" -w "$work/capture.pcapng" 2>"$work/dumpcap.log" &
 capture=$!
 for _ in $(seq 50); do grep -q '^Capturing' "$work/dumpcap.log" && grep -q '^ready' "$work/sim.log" && break; sleep 0.1; done
+sleep 0.5 # dumpcap says it is capturing a moment before it sees the first packets
 
 "$send" play >/dev/null && "$send" select 00012 >/dev/null || echo "corvane-send failed"
 # Play for unit 1 with a checksum one too high, then with a checksum field one byte short.
