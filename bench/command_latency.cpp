@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A press of Play for unit 1, sent to a unit on 127.0.0.1:2639, two ways:
 // - command latency: the real window's Play button clicked from code (the
 //   controller's checks, framing, checksum, the real endpoint) against one

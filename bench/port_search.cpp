@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Port search: every port from 1028 to 2638 is held, so the program's search
 // tries 1611 taken ports, skips the units' 2639 and binds 2640. The floor is
 // the same 1612 attempts as plain socket() + bind(), each failed socket closed.

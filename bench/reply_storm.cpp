@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reply storm: 100,000 datagrams of mixed sizes blasted at the program's port.
 // The program is the real window on the offscreen platform: each datagram
 // goes through the endpoint and the controller's reply rule, and the reply

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resend turnaround: a unit on another thread answers every frame with "E00";
 // the real window (offscreen) resends each time until its bound. One
 // iteration is a press of Play and its 41 resends: 42 frames out, 42 replies

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the benchmarks (Release, into build-bench/) and runs every one of them
 # inside a private network namespace (tests/support/private-network.sh): they
 # send to 127.0.0.1 only, and refuse to run outside such a namespace. Prints

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up: from the start of a process until its window is shown and its
 // port bound, and the process's peak memory, for the program and for the
 // floor, the same controls as plain widgets (both built from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two programs whose start-up bench_startup times, built from this one
 // source: the program exactly as app/main.cpp starts it, and, built with
 // CORVANE_PLAIN_WIDGETS, the floor: the window's nineteen controls as plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Frames both ways against the model in support/frame_model.h. The input read
 // as a datagram: whatever the simulated unit's parser takes for a command must
 // be, byte for byte, the frame its fields describe. The input read as a length

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as the address and the unit ID, against a model of the rules
 // written here from their description:
 //   address: four dot-separated groups, left to right; each non-empty, ASCII

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch root and checks what lands there, validates
 # the launcher entry and the AppStream metadata (with the entry and icons it
 # names), then builds the Debian package, checks it the same way and runs

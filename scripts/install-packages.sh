@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that one kind of work needs, those missing only.
 # Usage: install-packages.sh build|rehearse|test|fuzz|bench
 #   build: what builds and runs the program

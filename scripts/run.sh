@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the program if needed and starts it.
 set -eu
 cd "$(dirname "$0")/.."

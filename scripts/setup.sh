@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs what is missing on a Debian or Ubuntu machine, then configures and
 # builds the default preset of CMakePresets.json into build/. Safe to run
 # again: it installs and rebuilds only what changed. It configures every time

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the fuzz targets of fuzz/ (the fuzz preset: clang, libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer) into build-fuzz/ and runs
 # each one for a bounded time: CORVANE_FUZZ_SECONDS seconds each, 60 unless

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds the whole program and its test suite with AddressSanitizer and
 # UndefinedBehaviorSanitizer (the asan preset) into build-asan/ and runs the
 # suite there. Any sanitizer report fails the run: a test that trips one

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Builds everything and runs the whole test suite: the formatting check, the
 # CTest suite, the suite again under ASan and UBSan, and every fuzz target.
 # Tests that use the network run in private network namespaces of their own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controller/input_checks.h"
 #include "net/ipv4_text.h"
 #include "protocol/command_frame.h"

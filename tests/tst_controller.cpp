@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/hex.h"
 #include "support/rig.h"
 #include "ui/key_filter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/port_search.h"
 #include "net/udp_endpoint.h"
 #include "support/private_network.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/plain_udp.h"
 
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/private_namespace.h"
 
 #include <net/if.h>

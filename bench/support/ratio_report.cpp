@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/ratio_report.h"
 
 #include <benchmark/benchmark.h>

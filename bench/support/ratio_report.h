@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Every benchmark here is a pair: the program's own path and the floor, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/unit_thread.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controller/controller.h"
 
 #include "controller/input_checks.h"

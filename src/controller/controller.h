@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The logic behind the window. Every handler runs on the window's event loop,

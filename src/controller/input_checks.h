@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The operator's two inputs, checked before anything is sent. Plain rules over

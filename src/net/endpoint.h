@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The program's one UDP socket, as the controller sees it. The real one wraps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/ipv4_text.h"
 
 #include <charconv>

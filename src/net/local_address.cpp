@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/local_address.h"
 
 #include <QHostAddress>

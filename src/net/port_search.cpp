@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/port_search.h"
 
 namespace corvane {

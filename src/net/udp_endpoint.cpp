@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/udp_endpoint.h"
 
 #include "net/ipv4_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Units answer in free text. Two marks are recognised in it: "E00" (in any

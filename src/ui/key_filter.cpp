@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/key_filter.h"
 
 namespace corvane {

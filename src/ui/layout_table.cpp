@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/layout_table.h"
 
 namespace corvane {

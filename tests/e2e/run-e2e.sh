@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Drives the real corvane window the way an operator does, against a
 # simulated unit, and judges it by what the unit receives and answers and by
 # which boxes appear. Two network namespaces made here are joined by a veth

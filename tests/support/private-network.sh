@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a command inside a network namespace of its own, so that whatever the
 # command sends, broadcasts included, never leaves this machine: only "lo" and
 # a veth pair whose far end goes nowhere. The near end holds 10.99.0.1/24 and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/private_network.h"
 
 #include <QNetworkInterface>

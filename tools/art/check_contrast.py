@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Worst-case contrast of white label text against the window's background.
 
 Reads every label's rectangle from the layout table the window is built from

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Regenerate the raster artwork in src/ui/art/ from the SVG sources there.
 # Needs rsvg-convert (Debian/Ubuntu: apt-get install -y librsvg2-bin).
 # Uses optipng to shrink the PNGs when it is installed. Then run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // corvane-unit-sim: behaves like one or more playback units on the network,
 // so the operator tool can be rehearsed, faults included, without hardware.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "reply_rules.h"
 
 #include "unit_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Whether a unit acts on a datagram and what it answers, including the faults

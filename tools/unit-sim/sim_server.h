@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Carries the simulated units onto the network: one UDP socket on all IPv4

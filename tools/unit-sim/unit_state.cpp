@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "unit_state.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What simulated units make of the datagrams they get: how a frame is read,
 // which unit acts, what it becomes, what is answered, and how rehearsed
 // faults change the answer.
