@@ -9,7 +9,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResource>
@@ -89,8 +88,9 @@ int ButtonRoom(const QPushButton *button)
     return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
 }
 
-// Makes what room a control can for its text, a label by growing, and says how much it has.
-int MakeRoom(QWidget *control, const QString &longest, int rightEdge)
+// Makes what room a control can for a text that needs the given width, a
+// label by growing, and says how much it has.
+int MakeRoom(QWidget *control, int needed, int rightEdge)
 {
     if (auto *edit = qobject_cast<QLineEdit *>(control))
         return FieldRoom(edit);
@@ -98,8 +98,7 @@ int MakeRoom(QWidget *control, const QString &longest, int rightEdge)
         return ButtonRoom(button);
     if (auto *label = qobject_cast<QLabel *>(control)) {
         QRect rect = label->geometry();
-        const int needed = label->fontMetrics().horizontalAdvance(longest) + 2;
-        rect.setWidth(std::min(std::max(rect.width(), needed), rightEdge - rect.left()));
+        rect.setWidth(std::min(std::max(rect.width(), needed + 2), rightEdge - rect.left()));
         label->setGeometry(rect);
         return rect.width() - 2;
     }
@@ -125,28 +124,25 @@ QFont UiFont(bool bold)
     return font;
 }
 
-// The 1x picture on ordinary screens, the 2x one only where it shows.
+// The 1x picture on ordinary screens, the 2x one only where it shows. Both
+// are rendered at the window's size, so they are drawn as they are stored:
+// scaling them here cost the start more than making all the controls.
 QImage BackgroundArt(QSize clientArea)
 {
     const qreal ratio = qGuiApp->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
-    const QImage picture =
+    QImage picture =
         ratio > 1.0 ? ReadPicture(QStringLiteral(":/art/background@2x.png"), "png") : StoredPicture();
-    // Kept as 8-bit RGB, as stored: a quarter less memory than a pixmap's
-    // 32 bits a pixel, for the same pixels.
-    QImage cover(clientArea * ratio, QImage::Format_RGB888);
-    cover.setDevicePixelRatio(ratio);
-    QPainter painter(&cover);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QSizeF scaled = (QSizeF(picture.size()) / ratio).scaled(clientArea, Qt::KeepAspectRatioByExpanding);
-    painter.drawImage(QRectF(QPointF(0, 0), scaled), picture, QRectF(picture.rect()));
-    return cover;
+    if (picture.size() != clientArea * ratio)
+        qFatal("the background picture in the resources is not the window's size; run tools/art/render.sh");
+    picture.setDevicePixelRatio(ratio);
+    return picture;
 }
 
 QIcon WindowIcon()
 {
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/art/icon-32.png"), "png")));
-    icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/art/icon-64.png"), "png")));
+    for (const int side : {32, 64})
+        icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/art/icon-%1.png").arg(side), "png")));
     return icon;
 }
 
@@ -154,14 +150,17 @@ void FitText(QWidget *control, const QString &longest, int rightEdge)
 {
     // One pixel more for a field's text cursor after the last character.
     const int cursor = qobject_cast<QLineEdit *>(control) ? 1 : 0;
-    const auto needed = [&] { return control->fontMetrics().horizontalAdvance(longest) + cursor; };
+    // Measured once a size: laying a text out is most of what fitting costs.
+    const auto measure = [&] { return control->fontMetrics().horizontalAdvance(longest) + cursor; };
+    int needed = measure();
     QFont font = control->font();
-    while (needed() > MakeRoom(control, longest, rightEdge) && font.pointSizeF() > kFontStep) {
+    while (needed > MakeRoom(control, needed, rightEdge) && font.pointSizeF() > kFontStep) {
         font.setPointSizeF(font.pointSizeF() - kFontStep);
         control->setFont(font);
+        needed = measure();
     }
     if (auto *edit = qobject_cast<QLineEdit *>(control))
-        TrimMargins(edit, needed());
+        TrimMargins(edit, needed);
 }
 
 } // namespace corvane

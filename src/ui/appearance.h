@@ -7,7 +7,6 @@
 class QFont;
 class QIcon;
 class QImage;
-class QPixmap;
 class QSize;
 class QString;
 class QWidget;
@@ -17,11 +16,8 @@ namespace corvane {
 // The layout's face at its size, bold for captions, regular for fields.
 QFont UiFont(bool bold);
 
-// The background art for the densest screen present, from the top left
-// corner, scaled just enough, shape kept, to cover a client area of the
-// given size: the picture's 290 rows fall one short of the window's 291.
-// Scaled once, here: every paint under a pressed button would otherwise
-// scale its piece again.
+// The background art for the densest screen present, exactly as large as
+// the given client area; the picture in the resources shares its pixels.
 QImage BackgroundArt(QSize clientArea);
 
 QIcon WindowIcon();

@@ -61,6 +61,10 @@ Main::Main(QWidget *parent)
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
     setWindowIcon(WindowIcon());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    // The fields' face, which every control is made in: a field lays its
+    // text out as it is made, and made in the default face would open that
+    // face too, only to drop it.
+    setFont(UiFont(false));
     m_background = BackgroundArt(size());
 
     m_endpoint->setObjectName(QStringLiteral("Zelosock"));
@@ -118,7 +122,6 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
     // Fields the operator may type into judge what is typed; the others only show.
     EntryField *entry = row.readOnly ? nullptr : new EntryField(field, text, this);
     QLineEdit *edit = entry ? entry : new QLineEdit(text, this);
-    edit->setFont(UiFont(false));
     if (row.maxLength > 0)
         edit->setMaxLength(row.maxLength);
     edit->setReadOnly(row.readOnly);

@@ -6,7 +6,7 @@ Reads every label's rectangle from the layout table the window is built from
 (src/ui/layout_table.cpp), finds the brightest background pixel under each,
 and prints the WCAG contrast ratio of white (#ffffff) against it. Exits 1 if
 any ratio is below the threshold (default 7.0), or if no label is found.
-Reads pixels via ImageMagick `convert`.
+Reads the picture the window shows at 1x, a binary PPM.
 
     tools/art/check_contrast.py [THRESHOLD]
 """
@@ -16,7 +16,7 @@ import sys
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-BACKGROUND = ROOT / "src/ui/art/background.png"
+BACKGROUND = ROOT / "src/ui/art/background.ppm"
 LAYOUT = ROOT / "src/ui/layout_table.cpp"
 LAYOUT_HEADER = ROOT / "src/ui/layout_table.h"
 
@@ -131,17 +131,15 @@ def luminance(r, g, b):
     return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b)
 
 
-def load_pixels(png):
-    out = subprocess.run(["convert", str(png), "-alpha", "off", "-depth", "8", "txt:-"],
-                         check=True, capture_output=True, text=True).stdout
-    px = {}
-    pat = re.compile(r"^(\d+),(\d+):\s*\(\s*(\d+),\s*(\d+),\s*(\d+)")
-    for line in out.splitlines():
-        m = pat.match(line)
-        if m:
-            x, y, r, g, b = map(int, m.groups())
-            px[(x, y)] = (r, g, b)
-    return px
+def load_pixels(ppm):
+    """(x, y) -> (r, g, b) from an 8-bit binary PPM as render.sh writes it."""
+    data = ppm.read_bytes()
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    if not header:
+        return {}
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = data[header.end():header.end() + 3 * width * height]
+    return {(i % width, i // width): tuple(pixels[3 * i:3 * i + 3]) for i in range(len(pixels) // 3)}
 
 
 def main():
