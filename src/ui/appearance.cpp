@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace corvane {
 
@@ -52,20 +53,34 @@ QImage ReadPicture(const QString &file, const char *format)
     return reader.read();
 }
 
-// The 1x picture is stored as plain 8-bit RGB (a PPM, kept uncompressed in
-// the resources) and drawn straight from there: decoding it as a PNG took
-// longer than making all of the window's controls.
-QImage StoredPicture()
+// A picture the program draws at start: the 1x background as 8-bit RGB (a
+// binary PPM), the window's icons as 8-bit RGBA (a PAM), kept uncompressed in
+// the resources and used from there, with nothing to decode: decoding the
+// background as a PNG took longer than making all of the window's controls.
+QImage StoredPixels(const QString &file)
 {
-    const QResource resource(QStringLiteral(":/art/background.ppm"));
+    const QResource resource(file);
     const auto *data = reinterpret_cast<const char *>(resource.data());
-    int width = 0, height = 0, header = 0;
-    if (resource.compressionAlgorithm() != QResource::NoCompression || !data ||
-        std::sscanf(data, "P6 %d %d 255%n", &width, &height, &header) != 2 ||
-        header + 1 + 3LL * width * height > resource.size())
-        qFatal("the background picture in the resources is not an uncompressed 8-bit PPM");
-    return {reinterpret_cast<const uchar *>(data + header + 1), width, height, 3 * width,
-            QImage::Format_RGB888};
+    if (resource.compressionAlgorithm() != QResource::NoCompression || !data)
+        qFatal("%s is not stored uncompressed in the resources", qPrintable(file));
+    // The header alone, ended, for sscanf.
+    char header[128] = {};
+    std::memcpy(header, data, std::min<std::size_t>(sizeof header - 1, static_cast<std::size_t>(resource.size())));
+    int width = 0, height = 0, headerSize = 0, depth = 0;
+    QImage::Format format = QImage::Format_Invalid;
+    if (std::sscanf(header, "P6 %d %d 255%n", &width, &height, &headerSize) == 2) {
+        depth = 3;
+        format = QImage::Format_RGB888;
+    } else if (std::sscanf(header, "P7 WIDTH %d HEIGHT %d DEPTH 4 MAXVAL 255 TUPLTYPE RGB_ALPHA ENDHDR%n", &width,
+                           &height, &headerSize) == 2) {
+        depth = 4;
+        format = QImage::Format_RGBA8888;
+    }
+    // One whitespace character ends either header.
+    if (format == QImage::Format_Invalid || width <= 0 || height <= 0 ||
+        headerSize + 1 + qint64(depth) * width * height > resource.size())
+        qFatal("%s is neither an 8-bit PPM nor an 8-bit RGBA PAM", qPrintable(file));
+    return {reinterpret_cast<const uchar *>(data + headerSize + 1), width, height, depth * width, format};
 }
 
 // The width a field has for text once its inner margins are trimmed away:
@@ -131,7 +146,8 @@ QImage BackgroundArt(QSize clientArea)
 {
     const qreal ratio = qGuiApp->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
     QImage picture =
-        ratio > 1.0 ? ReadPicture(QStringLiteral(":/art/background@2x.png"), "png") : StoredPicture();
+        ratio > 1.0 ? ReadPicture(QStringLiteral(":/art/background@2x.png"), "png")
+                    : StoredPixels(QStringLiteral(":/art/background.ppm"));
     if (picture.size() != clientArea * ratio)
         qFatal("the background picture in the resources is not the window's size; run tools/art/render.sh");
     picture.setDevicePixelRatio(ratio);
@@ -142,7 +158,7 @@ QIcon WindowIcon()
 {
     QIcon icon;
     for (const int side : {32, 64})
-        icon.addPixmap(QPixmap::fromImage(ReadPicture(QStringLiteral(":/art/icon-%1.png").arg(side), "png")));
+        icon.addPixmap(QPixmap::fromImage(StoredPixels(QStringLiteral(":/art/icon-%1.pam").arg(side))));
     return icon;
 }
 

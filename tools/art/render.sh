@@ -20,8 +20,12 @@ rsvg-convert -w 602 -h 582 background.svg | pngtopnm | pamcut -width 594 -height
 for s in 32 64 128 256; do
   rsvg-convert -w "$s" -h "$s" icon.svg -o "icon-$s.png"
 done
+# The window's own icons, as plain pixels with their transparency.
+for s in 32 64; do
+  pngtopam -alphapam "icon-$s.png" >"icon-$s.pam"
+done
 
 if command -v optipng >/dev/null; then
   optipng -quiet -o5 -strip all background@2x.png icon-*.png
 fi
-echo "rendered: $(ls ./*.png ./*.ppm | tr '\n' ' ')"
+echo "rendered: $(ls ./*.png ./*.ppm ./*.pam | tr '\n' ' ')"
