@@ -113,6 +113,13 @@ private slots:
         QAccessibleInterface *id = QAccessible::queryAccessibleInterface(field("TeskIDtxt"));
         QCOMPARE(id->text(QAccessible::Name), QStringLiteral("Tesk2 ID Number"));
         QCOMPARE(m_window->findChild<QTimer *>(QStringLiteral("TeskTimeOut"))->interval(), 6000);
+        // The icons, stored as plain pixels, are the pictures the launcher shows.
+        for (const int side : {32, 64}) {
+            const auto premultiplied = QImage::Format_ARGB32_Premultiplied;
+            const QImage drawn(QStringLiteral(CORVANE_ART_DIR "/icon-%1.png").arg(side));
+            QCOMPARE(m_window->windowIcon().pixmap(side).toImage().convertToFormat(premultiplied),
+                     drawn.convertToFormat(premultiplied));
+        }
     }
 
     void focusStartsInTheIdFieldAndFollowsTheTabOrder()
