@@ -81,6 +81,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { m_applicationFont = QGuiApplication::font(); }
     void init()
     {
         REQUIRE_PRIVATE_NETWORK();
@@ -113,6 +114,8 @@ private slots:
         QAccessibleInterface *id = QAccessible::queryAccessibleInterface(field("TeskIDtxt"));
         QCOMPARE(id->text(QAccessible::Name), QStringLiteral("Tesk2 ID Number"));
         QCOMPARE(m_window->findChild<QTimer *>(QStringLiteral("TeskTimeOut"))->interval(), 6000);
+        // Message boxes and tooltips keep the application's font.
+        QCOMPARE(QGuiApplication::font(), m_applicationFont);
         // The icons, stored as plain pixels, are the pictures the launcher shows.
         for (const int side : {32, 64}) {
             const auto premultiplied = QImage::Format_ARGB32_Premultiplied;
@@ -344,6 +347,7 @@ private:
     QLineEdit *field(const char *name) const { return m_window->findChild<QLineEdit *>(QLatin1String(name)); }
 
     std::unique_ptr<Main> m_window;
+    QFont m_applicationFont; // as it was before any window was made
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -8,6 +8,7 @@
 #include "ui/layout_table.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
@@ -63,9 +64,7 @@ Main::Main(QWidget *parent)
     setWindowTitle(QStringLiteral("Corvane V1.0.1"));
     setWindowIcon(WindowIcon());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
-    // The fields' face, which every control is made in: a field lays its
-    // text out as it is made, and made in the default face would open that
-    // face too, only to drop it.
+    // The fields' face; labels and buttons take the bold one.
     setFont(UiFont(false));
     m_background = BackgroundArt(size());
 
@@ -77,7 +76,17 @@ Main::Main(QWidget *parent)
     m_replyFrame->setSingleShot(true);
     m_replyFrame->setTimerType(Qt::PreciseTimer);
 
-    buildControls();
+    {
+        // A line edit lays its text out in the application's font as it is
+        // made, before it takes the window's. Made while that font is the
+        // window's, the fields open no face the window never shows: a face
+        // is the largest part of what the window costs at start. Message
+        // boxes and tooltips keep the application's font, set back at once.
+        const QFont applicationFont = QGuiApplication::font();
+        QGuiApplication::setFont(font());
+        buildControls();
+        QGuiApplication::setFont(applicationFont);
+    }
     connectEvents();
 }
 
