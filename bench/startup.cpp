@@ -91,7 +91,7 @@ void Settings(benchmark::internal::Benchmark *b)
     b->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5)
-        ->Repetitions(9)
+        ->Repetitions(21)
         ->ReportAggregatesOnly(true);
 }
 BENCHMARK(ProgramStartUp)->Apply(Settings);
