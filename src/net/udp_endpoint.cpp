@@ -47,6 +47,9 @@ void UdpEndpoint::setRemotePort(int port) { m_remotePort = port; }
 
 void UdpEndpoint::setRemoteHost(const std::string &host)
 {
+    // Set again at every press, nearly always to the same text.
+    if (host == m_remoteHostText)
+        return;
     m_remoteHostText = host;
     const std::optional<std::uint32_t> address = ParseDottedQuad(host);
     // Made once here rather than at every send.
