@@ -28,8 +28,6 @@ constexpr int kReplyTimeoutMs = 6000;
 // One frame of a 60 Hz screen, rounded up: the reply field never shows two
 // replies within one frame, and shows the latest within 20 ms.
 constexpr int kDisplayFrameMs = 17;
-// The most a UDP datagram carries in one Ethernet frame.
-constexpr std::size_t kLongestShapedReply = 1472;
 
 template <class... Handlers> struct Overloaded : Handlers...
 {
@@ -275,19 +273,12 @@ void Main::showReply()
     // every layout and every repaint. Set with the first reply, not at start,
     // where the empty field looks the same in the window's face and a font of
     // its own would cost start-up a face of its own.
-    // A reply longer than an Ethernet frame carries comes from a fault, never
-    // from a unit; it is laid out without kerning, which halves what laying
-    // it out and painting it cost, so that a flood of them cannot hold the
-    // window up. Shorter ones keep the face's kerning, as in every field.
-    const bool unshaped = m_reply.size() > kLongestShapedReply;
-    QFont replyFont = field->font();
-    replyFont.setStyleStrategy(unshaped ? QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferNoShaping)
-                                        : QFont::NoFontMerging);
-    // The field lays its text out again in a new font: a long text never in the shaped one.
-    if (unshaped)
+    if (field->font().styleStrategy() != QFont::NoFontMerging) {
+        QFont replyFont = field->font();
+        replyFont.setStyleStrategy(QFont::NoFontMerging);
         field->setFont(replyFont);
+    }
     field->setText(Latin1(m_reply));
-    field->setFont(replyFont);
 }
 
 bool Main::Ops::isLocked(Field field) const { return m_window.lineEdit(field)->isReadOnly(); }
