@@ -232,7 +232,8 @@ int main(int argc, char **argv)
     window.show();
     g_port = bench::Control<QLineEdit>(window, "LocalPortTxt")->text().toUShort();
     // Connected after the window's own handler, so it counts datagrams the rules are done with.
-    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"), &corvane::UdpEndpoint::datagramArrived,
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"),
+                     &corvane::UdpEndpoint::datagramArrived,
                      [] { g_consumed.fetch_add(1, std::memory_order_release); });
     // Two storms first, unmeasured, so that every cache the program fills is full.
     if (StormThroughProgram() < 0 || StormThroughProgram() < 0) {

@@ -38,8 +38,8 @@ void ProgramResends(benchmark::State &state)
     auto *play = bench::Control<QPushButton>(window, "PlayCmd");
     int handled = 0;
     // Connected after the window's own handler, so it counts replies the rules are done with.
-    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"), &corvane::UdpEndpoint::datagramArrived,
-                     [&handled] { ++handled; });
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"),
+                     &corvane::UdpEndpoint::datagramArrived, [&handled] { ++handled; });
     // Wakes the loop now and then, so a lost datagram cannot keep it waiting for good.
     QTimer wake;
     wake.start(100);

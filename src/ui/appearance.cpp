@@ -65,14 +65,15 @@ QImage StoredPixels(const QString &file)
         qFatal("%s is not stored uncompressed in the resources", qPrintable(file));
     // The header alone, ended, for sscanf.
     char header[128] = {};
-    std::memcpy(header, data, std::min<std::size_t>(sizeof header - 1, static_cast<std::size_t>(resource.size())));
+    std::memcpy(header, data,
+                std::min<std::size_t>(sizeof header - 1, static_cast<std::size_t>(resource.size())));
     int width = 0, height = 0, headerSize = 0, depth = 0;
     QImage::Format format = QImage::Format_Invalid;
     if (std::sscanf(header, "P6 %d %d 255%n", &width, &height, &headerSize) == 2) {
         depth = 3;
         format = QImage::Format_RGB888;
-    } else if (std::sscanf(header, "P7 WIDTH %d HEIGHT %d DEPTH 4 MAXVAL 255 TUPLTYPE RGB_ALPHA ENDHDR%n", &width,
-                           &height, &headerSize) == 2) {
+    } else if (std::sscanf(header, "P7 WIDTH %d HEIGHT %d DEPTH 4 MAXVAL 255 TUPLTYPE RGB_ALPHA ENDHDR%n",
+                           &width, &height, &headerSize) == 2) {
         depth = 4;
         format = QImage::Format_RGBA8888;
     }
@@ -145,9 +146,8 @@ QFont UiFont(bool bold)
 QImage BackgroundArt(QSize clientArea)
 {
     const qreal ratio = qGuiApp->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
-    QImage picture =
-        ratio > 1.0 ? ReadPicture(QStringLiteral(":/art/background@2x.png"), "png")
-                    : StoredPixels(QStringLiteral(":/art/background.ppm"));
+    QImage picture = ratio > 1.0 ? ReadPicture(QStringLiteral(":/art/background@2x.png"), "png")
+                                 : StoredPixels(QStringLiteral(":/art/background.ppm"));
     if (picture.size() != clientArea * ratio)
         qFatal("the background picture in the resources is not the window's size; run tools/art/render.sh");
     picture.setDevicePixelRatio(ratio);
