@@ -32,6 +32,19 @@ private slots:
         burst("the last");
         QTRY_COMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"))->text(), u"the last");
     }
+    // In a flood, a reply longer than an Ethernet frame that another follows
+    // at once is never laid out; the one that follows is shown.
+    void longReplyFollowedAtOnceIsSkipped()
+    {
+        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"));
+        QSignalSpy shown(field, &QLineEdit::textChanged);
+        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
+        QUdpSocket unit;
+        for (const QByteArray &reply : {QByteArray(1473, 'x'), QByteArray("after")})
+            QCOMPARE(unit.writeDatagram(reply, QHostAddress(QHostAddress::LocalHost), port), reply.size());
+        QTRY_COMPARE(field->text(), u"after");
+        QCOMPARE(shown.count(), 1);
+    }
     void burstEndingInRFlipsTheCaption()
     {
         auto *mute = m_window->findChild<QPushButton *>(QStringLiteral("VideoMuteCmd"));

@@ -28,6 +28,12 @@ constexpr int kReplyTimeoutMs = 6000;
 // One frame of a 60 Hz screen, rounded up: the reply field never shows two
 // replies within one frame, and shows the latest within 20 ms.
 constexpr int kDisplayFrameMs = 17;
+// The longest reply shown as soon as its frame comes: what a UDP datagram
+// carries in one Ethernet frame. A longer one comes only from a fault, and a
+// full-size one takes the field some ten milliseconds to lay out and as long
+// again to paint: it is shown once it has stood as the latest for a whole
+// frame, so that in a flood such replies are skipped as a screen skips frames.
+constexpr std::size_t kLongestPromptReply = 1472;
 
 template <class... Handlers> struct Overloaded : Handlers...
 {
@@ -252,6 +258,7 @@ void Main::setReplyText(const std::string &text)
     if (text == m_reply)
         return; // as in any field, the same text again is no change
     m_reply = text;
+    m_replyArrived.start();
     // A frame after the last reply shown, the field shows this one at once;
     // within the frame, the timer shows whichever is the latest at its end.
     const qint64 sinceShown = m_replyShown.isValid() ? m_replyShown.elapsed() : kDisplayFrameMs;
@@ -264,6 +271,11 @@ void Main::setReplyText(const std::string &text)
 
 void Main::showReply()
 {
+    const qint64 stood = m_replyArrived.elapsed();
+    if (m_reply.size() > kLongestPromptReply && stood < kDisplayFrameMs) {
+        m_replyFrame->start(static_cast<int>(kDisplayFrameMs - stood));
+        return;
+    }
     m_replyFrame->stop();
     m_replyShown.start();
     QLineEdit *field = lineEdit(Field::TeskRspTxt);

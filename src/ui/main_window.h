@@ -113,8 +113,9 @@ private:
     // frame: laying out and painting a reply takes up to milliseconds, and a
     // storm brings thousands a second, more than any screen can show.
     std::string m_reply;
-    QTimer *m_replyFrame;       // shows the latest reply once the frame is over
-    QElapsedTimer m_replyShown; // since the field last showed a reply
+    QTimer *m_replyFrame;         // shows the latest reply once the frame is over
+    QElapsedTimer m_replyShown;   // since the field last showed a reply
+    QElapsedTimer m_replyArrived; // since the latest reply arrived
 };
 
 } // namespace corvane
