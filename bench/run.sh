@@ -7,10 +7,10 @@
 # on, into bench/RESULTS.md. Exits 0 when every target is met, 1 when one is
 # missed, 2 when a benchmark could not run, 77 when no namespace can be made.
 #
-#   bench/run.sh [BENCHMARK...]   (command_latency resend_turnaround port_search reply_storm startup)
+#   bench/run.sh [BENCHMARK...]   (click_to_wire resend_turnaround port_search reply_storm startup)
 set -eu
 cd "$(dirname "$0")/.."
-all="command_latency resend_turnaround port_search reply_storm startup"
+all="click_to_wire resend_turnaround port_search reply_storm startup"
 
 if [ "${CORVANE_PRIVATE_NETWORK:-}" != "inside" ]; then
     ./scripts/install-packages.sh bench

@@ -16,7 +16,7 @@ namespace bench {
 
 struct Row
 {
-    std::string what;         // the row, e.g. "command latency"
+    std::string what;         // the row, e.g. "click to wire"
     std::string measure;      // e.g. "time"
     std::string program;      // benchmark of the program's path
     std::string floor;        // benchmark of the floor; empty for a plain limit

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: MIT
-// A press of Play for unit 1, sent to a unit on 127.0.0.1:2639, two ways:
-// - command latency: the real window's Play button clicked from code (the
-//   controller's checks, framing, checksum, the real endpoint) against one
-//   sendto() of the same twelve bytes on a plain socket;
-// - click to wire: a mouse click on Play, pressed and released, until its
-//   datagram has left and the window has repainted what the click changed,
-//   against a program of one QPushButton whose clicked() sends the same frame
-//   with QUdpSocket::writeDatagram. Both are offscreen in this one process,
-//   in alternating blocks of clicks.
+// Click to wire: a mouse click on the window's Play for unit 1, pressed and
+// released, until its datagram has left for a unit on 127.0.0.1:2639 and the
+// window has repainted what the click changed (the controller's checks,
+// framing, checksum, the reply timer, the real endpoint), against a program
+// of one QPushButton whose clicked() sends the same frame with
+// QUdpSocket::writeDatagram. Both are offscreen in this one process, in
+// alternating blocks of clicks.
 
-#include "support/plain_udp.h"
 #include "support/private_namespace.h"
 #include "support/ratio_report.h"
 #include "support/unit_thread.h"
@@ -61,26 +58,6 @@ void Click(benchmark::State &state, QPushButton *button)
 void ProgramClick(benchmark::State &state) { Click(state, g_play); }
 void FloorClick(benchmark::State &state) { Click(state, g_plain); }
 
-void ProgramPlayPress(benchmark::State &state)
-{
-    const long before = g_unit->received();
-    for (auto _ : state)
-        g_play->click();
-    CheckUnitSaw(state, before);
-}
-
-void FloorSendto(benchmark::State &state)
-{
-    const bench::PlainUdpSocket socket;
-    const sockaddr_in to = bench::Ipv4(bench::kLoopback, bench::kUnitPort);
-    const long before = g_unit->received();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(socket.sendTo(to, bench::kPlayFrame));
-    CheckUnitSaw(state, before);
-}
-
-BENCHMARK(ProgramPlayPress)->MinTime(0.3)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(FloorSendto)->MinTime(0.3)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(ProgramClick)->Iterations(1000)->Repetitions(10)->ReportAggregatesOnly(true);
 BENCHMARK(FloorClick)->Iterations(1000)->Repetitions(10)->ReportAggregatesOnly(true);
 
@@ -112,7 +89,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "port 2639 on 127.0.0.1 is taken, or a window was not shown\n");
         return 2;
     }
-    return bench::RunAndReport(argc, argv,
-                               {{"command latency", "time", "ProgramPlayPress", "FloorSendto", 1.3},
-                                {"click to wire", "time", "ProgramClick", "FloorClick", 1.1}});
+    return bench::RunAndReport(argc, argv, {{"click to wire", "time", "ProgramClick", "FloorClick", 1.1}});
 }
