@@ -8,15 +8,23 @@
 # missed, 2 when a benchmark could not run, 77 when no namespace can be made.
 #
 #   bench/run.sh [BENCHMARK...]   (click_to_wire resend_turnaround port_search reply_storm startup)
+#   bench/run.sh --check          every one, RESULTS.md left alone; exits 0 also
+#                                 when a target is missed (the test suite's use)
 set -eu
 cd "$(dirname "$0")/.."
 all="click_to_wire resend_turnaround port_search reply_storm startup"
+check=
+if [ "${1:-}" = "--check" ]; then
+    check=yes
+    shift
+    set -- $all
+fi
 
 if [ "${CORVANE_PRIVATE_NETWORK:-}" != "inside" ]; then
     ./scripts/install-packages.sh bench
     cmake --preset bench
     cmake --build --preset bench
-    exec tests/support/private-network.sh "$0" "$@"
+    exec tests/support/private-network.sh "$0" ${check:+--check} "$@"
 fi
 
 results=build-bench/results.txt
@@ -30,6 +38,7 @@ for name in ${*:-$all}; do
     build-bench/bench/bench_$name --benchmark_enable_random_interleaving=true --benchmark_color=false \
         >"build-bench/bench_$name.log" 2>&1 || code=$?
     grep -E "_median|^RESULT" "build-bench/bench_$name.log" || true
+    if [ "$code" -gt 1 ]; then tail -n 5 "build-bench/bench_$name.log" >&2; fi
     if [ "$code" -gt "$status" ]; then status=$code; fi
 done
 
@@ -51,4 +60,5 @@ if [ -z "${*:-}" ]; then
     echo
     echo "Written to bench/RESULTS.md."
 fi
+if [ -n "$check" ] && [ "$status" -eq 1 ]; then status=0; fi
 exit "$status"
