@@ -279,10 +279,11 @@ void Main::showReply()
     m_replyFrame->stop();
     m_replyShown.start();
     QLineEdit *field = lineEdit(Field::TeskRspTxt);
-    // A reply is raw bytes, one char each. The control codes among them, which
-    // the face has no glyphs for, show as its own box: searching every other
-    // font for each of them costs a full-size reply tens of milliseconds at
-    // every layout and every repaint. Set with the first reply, not at start,
+    // A reply is raw bytes, one char each. The codes the face has no glyphs
+    // for (0x7F to 0x9F; the line edit shows those below 0x20 as spaces) show
+    // as its own box: searching every other font for each of them costs a
+    // full-size reply tens of milliseconds at every layout and every repaint.
+    // Set with the first reply, not at start,
     // where the empty field looks the same in the window's face and a font of
     // its own would cost start-up a face of its own.
     if (field->font().styleStrategy() != QFont::NoFontMerging) {
