@@ -283,9 +283,9 @@ void Main::showReply()
     // for (0x7F to 0x9F; the line edit shows those below 0x20 as spaces) show
     // as its own box: searching every other font for each of them costs a
     // full-size reply tens of milliseconds at every layout and every repaint.
-    // Set with the first reply, not at start,
-    // where the empty field looks the same in the window's face and a font of
-    // its own would cost start-up a face of its own.
+    // Set with the first reply, not at start, where the empty field looks the
+    // same in the window's face and a font of its own would cost start-up a
+    // face of its own.
     if (field->font().styleStrategy() != QFont::NoFontMerging) {
         QFont replyFont = field->font();
         replyFont.setStyleStrategy(QFont::NoFontMerging);
