@@ -17,7 +17,7 @@ namespace corvane {
 QFont UiFont(bool bold);
 
 // The background art for the densest screen present, exactly as large as
-// the given client area; the picture in the resources shares its pixels.
+// the given client area. The 1x picture uses the resources' own pixels.
 QImage BackgroundArt(QSize clientArea);
 
 QIcon WindowIcon();
