@@ -258,7 +258,8 @@ void Main::setReplyText(const std::string &text)
     if (text == m_reply)
         return; // as in any field, the same text again is no change
     m_reply = text;
-    m_replyArrived.start();
+    if (m_reply.size() > kLongestPromptReply)
+        m_replyArrived.start(); // only a long reply waits until it has stood a frame
     // A frame after the last reply shown, the field shows this one at once;
     // within the frame, the timer shows whichever is the latest at its end.
     const qint64 sinceShown = m_replyShown.isValid() ? m_replyShown.elapsed() : kDisplayFrameMs;
@@ -271,9 +272,8 @@ void Main::setReplyText(const std::string &text)
 
 void Main::showReply()
 {
-    const qint64 stood = m_replyArrived.elapsed();
-    if (m_reply.size() > kLongestPromptReply && stood < kDisplayFrameMs) {
-        m_replyFrame->start(static_cast<int>(kDisplayFrameMs - stood));
+    if (m_reply.size() > kLongestPromptReply && m_replyArrived.elapsed() < kDisplayFrameMs) {
+        m_replyFrame->start(static_cast<int>(kDisplayFrameMs - m_replyArrived.elapsed()));
         return;
     }
     m_replyFrame->stop();

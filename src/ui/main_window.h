@@ -115,7 +115,7 @@ private:
     std::string m_reply;
     QTimer *m_replyFrame;         // shows the latest reply once the frame is over
     QElapsedTimer m_replyShown;   // since the field last showed a reply
-    QElapsedTimer m_replyArrived; // since the latest reply arrived
+    QElapsedTimer m_replyArrived; // since the latest long reply arrived
 };
 
 } // namespace corvane
