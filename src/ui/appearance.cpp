@@ -84,16 +84,32 @@ QImage StoredPixels(const QString &file)
     return {reinterpret_cast<const uchar *>(data + headerSize + 1), width, height, depth * width, format};
 }
 
-// The width a field has for text once its inner margins are trimmed away:
-// the contents rect inside the frame. Untrimmed, QLineEdit keeps 2 px of its
-// own on either side of it.
-int FieldRoom(const QLineEdit *edit)
+// The rectangle a field draws its text in, as the style gives it: inside
+// the frame, less the margins the style sets as it polishes the field (some
+// pad fields as their own desktop does). The field's own options, as
+// QLineEdit fills them when it paints.
+QRect StyleTextRect(const QLineEdit *edit, const QMargins &styleMargins)
 {
     QStyleOptionFrame option;
     option.initFrom(edit);
     option.lineWidth =
         edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
-    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    if (edit->isReadOnly())
+        option.state |= QStyle::State_ReadOnly;
+    option.features = QStyleOptionFrame::None;
+    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit) - styleMargins;
+}
+
+// QLineEdit keeps 2 px of its own inside that rectangle on either side; one
+// of them may go, the other keeps the first digit clear of the frame.
+constexpr int kFieldMargin = 2;
+constexpr int kKeptFieldMargin = 1;
+
+int FieldRoom(const QLineEdit *edit, const QMargins &styleMargins)
+{
+    return StyleTextRect(edit, styleMargins).width() - 2 * kKeptFieldMargin;
 }
 
 // A push button's caption is drawn centred in its contents rect, and clipped there.
@@ -106,10 +122,10 @@ int ButtonRoom(const QPushButton *button)
 
 // Makes what room a control can for a text that needs the given width, a
 // label by growing, and says how much it has.
-int MakeRoom(QWidget *control, int needed, int rightEdge)
+int MakeRoom(QWidget *control, int needed, int rightEdge, const QMargins &styleMargins)
 {
     if (auto *edit = qobject_cast<QLineEdit *>(control))
-        return FieldRoom(edit);
+        return FieldRoom(edit, styleMargins);
     if (auto *button = qobject_cast<QPushButton *>(control))
         return ButtonRoom(button);
     if (auto *label = qobject_cast<QLabel *>(control)) {
@@ -121,13 +137,12 @@ int MakeRoom(QWidget *control, int needed, int rightEdge)
     return control->width();
 }
 
-void TrimMargins(QLineEdit *edit, int needed)
+// Gives a field's text what it needs of QLineEdit's own margins, no more.
+void TrimMargins(QLineEdit *edit, int needed, const QMargins &styleMargins)
 {
-    const int shortfall = needed - (FieldRoom(edit) - 4);
-    if (shortfall > 0)
-        edit->setTextMargins(-(shortfall + 1) / 2, 0, -(shortfall / 2), 0);
-    else
-        edit->setTextMargins(0, 0, 0, 0);
+    const int spare = 2 * (kFieldMargin - kKeptFieldMargin);
+    const int shortfall = std::clamp(needed - (FieldRoom(edit, styleMargins) - spare), 0, spare);
+    edit->setTextMargins(styleMargins - QMargins((shortfall + 1) / 2, 0, shortfall / 2, 0));
 }
 
 } // namespace
@@ -164,19 +179,24 @@ QIcon WindowIcon()
 
 void FitText(QWidget *control, const QString &longest, int rightEdge)
 {
+    // The style sets its own margins as it polishes a control, which would
+    // otherwise come only as the window shows, after the fitting.
+    control->ensurePolished();
+    auto *edit = qobject_cast<QLineEdit *>(control);
+    const QMargins styleMargins = edit ? edit->textMargins() : QMargins();
     // One pixel more for a field's text cursor after the last character.
-    const int cursor = qobject_cast<QLineEdit *>(control) ? 1 : 0;
+    const int cursor = edit ? 1 : 0;
     // Measured once a size: laying a text out is most of what fitting costs.
     const auto measure = [&] { return control->fontMetrics().horizontalAdvance(longest) + cursor; };
     int needed = measure();
     QFont font = control->font();
-    while (needed > MakeRoom(control, needed, rightEdge) && font.pointSizeF() > kFontStep) {
+    while (needed > MakeRoom(control, needed, rightEdge, styleMargins) && font.pointSizeF() > kFontStep) {
         font.setPointSizeF(font.pointSizeF() - kFontStep);
         control->setFont(font);
         needed = measure();
     }
-    if (auto *edit = qobject_cast<QLineEdit *>(control))
-        TrimMargins(edit, needed);
+    if (edit)
+        TrimMargins(edit, needed, styleMargins);
 }
 
 } // namespace corvane

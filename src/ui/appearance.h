@@ -22,10 +22,12 @@ QImage BackgroundArt(QSize clientArea);
 
 QIcon WindowIcon();
 
-// Makes a control's longest text show in full, in whatever face the system
-// gave: a field trims its inner margins, a label grows to the right up to
-// rightEdge; where that is not enough, the control's font steps down a
-// quarter point at a time until the text fits. Fields keep their drawn width.
+// Makes a control's longest text show in full, in whatever face and style
+// the system gave: a field's text stays inside the rectangle its style draws
+// text in, using a pixel of the field's own margin on either side; a label
+// grows to the right up to rightEdge; where that is not enough, the control's
+// font steps down a quarter point at a time until the text fits. Fields keep
+// their drawn width.
 void FitText(QWidget *control, const QString &longest, int rightEdge);
 
 } // namespace corvane
