@@ -1,30 +1,89 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# The command line of both programs. Every case runs without a display, so no
-# window can open and nothing is bound or sent, whatever the arguments do.
-# Usage: cli-test.sh CORVANE UNIT_SIM VERSION
+# The command line of the four programs, which share one convention for
+# their exit status: 0 done, 1 could not run, 2 usage; codes of their own
+# (corvane-send's 3 and 4) are tested with the tool. Runs in a private
+# network namespace: the cases that take a port bind one, and nothing is sent.
+# The window never opens: there is no display, one that cannot be opened, or
+# arguments it refuses once Qt has opened one (and told what it loaded).
+# Usage: cli-test.sh CORVANE UNIT_SIM SEND OSC VERSION
 set -u
-corvane=$1 unit_sim=$2 version=$3
+corvane=$1 unit_sim=$2 send=$3 osc=$4 version=$5
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+sim=""
+trap '[ -z "$sim" ] || kill "$sim" 2>/dev/null; rm -rf "$work"' EXIT
 failed=0
-
-# expect STATUS STREAM LINE COMMAND...: COMMAND exits with STATUS and writes
-# LINE (a whole line, as a basic regular expression) to STREAM, out or err.
-expect() {
-    status=$1 stream=$2 line=$3 && shift 3
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 "$@" >"$work/out" 2>"$work/err"
-    got=$?
-    # shellcheck disable=SC2015 # the case fails when either check does
-    [ "$got" = "$status" ] && grep -qx -- "$line" "$work/$stream" ||
-        { echo "FAIL: $*: status $got; want $status and the line '$line' on std$stream, got:"; cat "$work/out" "$work/err"; failed=1; }
+fail() {
+    echo "FAIL: $*"
+    failed=1
 }
 
-expect 0 out "corvane $version" "$corvane" --version
-expect 0 out "Usage: .* \[options\]" "$corvane" -h
-expect 2 err "Usage: .* \[options\]" "$corvane" --verbose
-expect 2 err "Usage: .* \[options\]" "$corvane" 10.0.0.5
-expect 0 out "corvane-unit-sim $version" "$unit_sim" --version
-expect 1 err "corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?" "$corvane"
-[ "$(wc -l <"$work/err")" = 1 ] || { echo "FAIL: more than one line without a display"; failed=1; }
+# A simulator holds port 2639, so that the others cannot take it.
+"$unit_sim" --port 2639 >"$work/sim" 2>&1 &
+sim=$!
+for _ in $(seq 50); do grep -q '^ready' "$work/sim" && break || sleep 0.1; done
+grep -q '^ready' "$work/sim" || fail "the simulator did not start: $(cat "$work/sim")"
+
+# One case a line: the ENVIRONMENT (- for none: no display), STATUS, STREAM
+# (out or err), a LINE the stream must hold (a basic regular expression),
+# the PROGRAM and its ARGUMENTS. @ stands for the program's name.
+while IFS='|' read -r environment status stream line program arguments; do
+    case "$program" in
+    corvane) path=$corvane ;; corvane-unit-sim) path=$unit_sim ;;
+    corvane-send) path=$send ;; corvane-osc) path=$osc ;;
+    esac
+    line=$(printf '%s' "$line" | sed "s/@/$program/g; s/VERSION/$version/g")
+    [ "$environment" != - ] || environment=""
+    # shellcheck disable=SC2086 # the environment and arguments are words
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE $environment \
+        timeout 10 "$path" $arguments >"$work/out" 2>"$work/err"
+    got=$?
+    grep -qx -- "$line" "$work/$stream" && [ "$got" = "$status" ] ||
+        fail "$program $arguments ($environment): status $got; want $status and the line '$line'" \
+             "on std$stream, got: $(cat "$work/out" "$work/err")"
+    case "$status,$line" in
+    1,*display*) [ "$(wc -l <"$work/err")" = 1 ] || fail "$program ($environment): more than one line" ;;
+    esac
+done <<EOF
+-|0|out|@ VERSION|corvane|--version
+-|0|out|@ VERSION|corvane|-v
+-|0|out|Usage: .* \[options\]|corvane|--help
+-|2|err|Usage: .* \[options\]|corvane|--verbose
+-|2|err|Usage: .* \[options\]|corvane|10.0.0.5
+-|1|err|corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?|corvane|
+DISPLAY=:77|1|err|corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?|corvane|
+DISPLAY=:77|0|out|@ VERSION|corvane|--version
+DISPLAY=:77|0|out|Usage: .* \[options\]|corvane|-h
+DISPLAY=:77|2|err|Usage: .* \[options\]|corvane|--verbose
+QT_QPA_PLATFORM=offscreen QT_DEBUG_PLUGINS=1|2|err|qt.core.plugin.factoryloader: checking directory path .*platforms.*|corvane|--verbose
+-|0|out|@ VERSION|corvane-unit-sim|--version
+-|0|out|@ VERSION|corvane-unit-sim|-v
+-|0|out|Usage: .* \[options\]|corvane-unit-sim|--help
+-|2|err|@: Unknown option 'verbose'. (see --help)|corvane-unit-sim|--verbose
+-|2|err|@: Missing value after '--port'. (see --help)|corvane-unit-sim|--port
+-|2|err|@: --port must be 1 to 65535 (see --help)|corvane-unit-sim|--port 0
+-|1|err|@: cannot listen on UDP port 2639: .*|corvane-unit-sim|--port 2639
+-|0|out|@ VERSION|corvane-send|--version
+-|0|out|@ VERSION|corvane-send|-v
+-|0|out|Usage: .* \[options\] COMMAND \[CLIP\]|corvane-send|--help
+-|2|err|@: Unknown option 'verbose'.|corvane-send|--verbose play
+-|2|err|@: Missing value after '--id'.|corvane-send|play --id
+-|0|out|@ VERSION|corvane-osc|--version
+-|0|out|@ VERSION|corvane-osc|-v
+-|0|out|Usage: .* \[options\]|corvane-osc|--help
+-|2|err|corvane.osc: Unknown option 'verbose'.|corvane-osc|--verbose
+-|2|err|corvane.osc: Missing value after '--listen'.|corvane-osc|--listen
+-|1|err|corvane.osc: cannot listen on 127.0.0.1:2639: .*|corvane-osc|--listen 127.0.0.1:2639
+EOF
+
+# Stopped by a signal, a program that runs until stopped ends as after any run.
+for signal in INT TERM; do
+    kill -s "$signal" "$sim"
+    status=0
+    wait "$sim" || status=$?
+    [ "$status" = 0 ] || fail "corvane-unit-sim: status $status on SIG$signal, want 0"
+    "$unit_sim" --port 2639 >"$work/sim" 2>&1 &
+    sim=$!
+    for _ in $(seq 50); do grep -q '^ready' "$work/sim" && break || sleep 0.1; done
+done
 exit "$failed"

@@ -2,6 +2,7 @@
 // corvane-unit-sim: behaves like one or more playback units on the network,
 // so the operator tool can be rehearsed, faults included, without hardware.
 
+#include "quit_on_signals.h"
 #include "sim_server.h"
 #include "simulator.h"
 
@@ -49,8 +50,8 @@ int main(int argc, char *argv[])
         QStringLiteral("Plays one or more playback units: answers \"R\" to commands it accepts, "
                        "\"E00\" to damaged frames, \"?\" to commands it does not know, and logs "
                        "every datagram and state change on standard output."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("UDP port to listen on."),
                                   QStringLiteral("N"), QString::number(kUnitCommandPort));
     const QCommandLineOption ids(QStringLiteral("ids"),
@@ -65,7 +66,13 @@ int main(int argc, char *argv[])
                                    QStringLiteral("Delay every reply by MS milliseconds."),
                                    QStringLiteral("MS"), QStringLiteral("0"));
     parser.addOptions({port, ids, errors, silent, delay});
-    parser.process(app);
+    // An option not understood is a usage error, as in the other programs.
+    if (!parser.parse(QCoreApplication::arguments()))
+        return Refuse(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
 
     if (!parser.positionalArguments().isEmpty())
         return Refuse(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().front()));
@@ -89,6 +96,13 @@ int main(int argc, char *argv[])
     if (!delayMs)
         return Refuse(QStringLiteral("--delay must be 0 to 600000 milliseconds"));
 
+    // Stopped by a signal, it ends as after any normal run, with status 0.
+    corvane::QuitOnSignals quitOnSignals;
+    if (!quitOnSignals.armed()) {
+        std::cerr << "corvane-unit-sim: cannot take SIGTERM and SIGINT: "
+                  << quitOnSignals.error().toStdString() << '\n';
+        return 1;
+    }
     Simulator simulator(unitIds, Faults{*errorCount, parser.isSet(silent)});
     SimServer server(simulator, *delayMs);
     QString whyNot;
