@@ -17,6 +17,7 @@ done
 
 installed="usr/bin/corvane
 usr/bin/corvane-unit-sim
+usr/bin/corvane-rehearse
 usr/share/applications/corvane.desktop
 usr/share/metainfo/org.corvane.corvane.metainfo.xml
 usr/share/icons/hicolor/32x32/apps/corvane.png
@@ -30,13 +31,16 @@ check_tree() {
     for file in $3; do
         [ -s "$1/$file" ] || { echo "FAIL: $2 lacks $file"; exit 1; }
     done
-    [ -x "$1/usr/bin/corvane" ] || { echo "FAIL: $2: corvane is not executable"; exit 1; }
+    for program in corvane corvane-rehearse; do
+        [ -x "$1/usr/bin/$program" ] || { echo "FAIL: $2: $program is not executable"; exit 1; }
+    done
 }
 
 DESTDIR="$scratch/install" cmake --install "$build" --prefix /usr >/dev/null
 check_tree "$scratch/install" "cmake --install" "$installed
 usr/share/man/man1/corvane.1
-usr/share/man/man1/corvane-unit-sim.1"
+usr/share/man/man1/corvane-unit-sim.1
+usr/share/man/man1/corvane-rehearse.1"
 desktop-file-validate "$scratch/install/usr/share/applications/corvane.desktop"
 appstreamcli validate-tree --no-net "$scratch/install"
 
@@ -46,12 +50,15 @@ dpkg-deb -x "$deb" "$scratch/root"
 check_tree "$scratch/root" "the package" "$installed
 usr/share/man/man1/corvane.1.gz
 usr/share/man/man1/corvane-unit-sim.1.gz
+usr/share/man/man1/corvane-rehearse.1.gz
 usr/share/doc/corvane/copyright
 usr/share/doc/corvane/changelog.Debian.gz"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-liberation2; do
     case "$depends" in *"$needed"*) ;; *) echo "FAIL: package does not depend on $needed: $depends"; exit 1 ;; esac
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+case "$recommends" in *qt6-wayland*) ;; *) echo "FAIL: package does not recommend qt6-wayland: $recommends"; exit 1 ;; esac
 echo "package $(basename "$deb") holds:"
 dpkg-deb -c "$deb" | awk '{print "  " $6}'
 echo "depends: $depends"
