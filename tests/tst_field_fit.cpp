@@ -12,8 +12,8 @@ using namespace corvane;
 
 namespace {
 
-// A bare field like the window's: the rectangle the style draws its text in,
-// as QLineEdit itself asks for it, less the margins the style gives it.
+// A bare field like the window's: the part of its contents rectangle, as
+// QLineEdit asks the style for it, that the frame leaves.
 struct StyledField : QLineEdit
 {
     explicit StyledField(const QLineEdit &field) : QLineEdit(field.parentWidget())
@@ -22,11 +22,14 @@ struct StyledField : QLineEdit
         setReadOnly(field.isReadOnly());
         ensurePolished();
     }
-    QRect textRect() const
+    QRect inside() const
     {
         QStyleOptionFrame option;
         initStyleOption(&option);
-        return style()->subElementRect(QStyle::SE_LineEditContents, &option, this) - textMargins();
+        const int frame = option.lineWidth;
+        return style()
+            ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+            .intersected(rect().marginsRemoved(QMargins(frame, frame, frame, frame)));
     }
 };
 
@@ -34,8 +37,8 @@ struct StyledField : QLineEdit
 
 // Every field shows its longest text in full under each style a desktop may
 // give the window: the first and the last character, and the cursor after
-// it, inside the rectangle the style draws text in and a pixel clear of its
-// edges. Nothing is bound or sent: the window is never started.
+// it, inside the style's contents rectangle and frame, a pixel clear of
+// them. Nothing is bound or sent: the window is never started.
 class TestFieldFit : public QObject
 {
     Q_OBJECT
@@ -70,7 +73,7 @@ private slots:
             field->repaint();
             const int cursor = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() + 1;
             const int first = cursor - field->fontMetrics().horizontalAdvance(QLatin1String(text));
-            const QRect room = StyledField(*field).textRect();
+            const QRect room = StyledField(*field).inside();
             QVERIFY2(first > room.left() && cursor < room.right(),
                      qPrintable(QStringLiteral("%1: from %2 to %3 in %4 to %5")
                                     .arg(name)

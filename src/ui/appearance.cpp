@@ -84,33 +84,60 @@ QImage StoredPixels(const QString &file)
     return {reinterpret_cast<const uchar *>(data + headerSize + 1), width, height, depth * width, format};
 }
 
-// The rectangle a field draws its text in, as the style gives it: inside
-// the frame, less the margins the style sets as it polishes the field (some
-// pad fields as their own desktop does). The field's own options, as
-// QLineEdit fills them when it paints.
-QRect StyleTextRect(const QLineEdit *edit, const QMargins &styleMargins)
-{
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth =
-        edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
-    option.midLineWidth = 0;
-    option.state |= QStyle::State_Sunken;
-    if (edit->isReadOnly())
-        option.state |= QStyle::State_ReadOnly;
-    option.features = QStyleOptionFrame::None;
-    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit) - styleMargins;
-}
-
-// QLineEdit keeps 2 px of its own inside that rectangle on either side; one
-// of them may go, the other keeps the first digit clear of the frame.
+// QLineEdit keeps 2 px of its own on either side of its text; one of them
+// may go, the other keeps the first digit clear of the frame.
 constexpr int kFieldMargin = 2;
 constexpr int kKeptFieldMargin = 1;
 
-int FieldRoom(const QLineEdit *edit, const QMargins &styleMargins)
+// Where a field's text may go, as its style draws the field: inside the
+// contents rectangle the style gives and inside the frame, whose width it
+// reports; some styles give the whole field as its contents when it is
+// this low, and keep the text off the frame by margins of their own, set
+// as they polish the field. Those margins are padding the text may use,
+// the frame is not. The field's own options, as QLineEdit fills them.
+struct FieldBox
 {
-    return StyleTextRect(edit, styleMargins).width() - 2 * kKeptFieldMargin;
-}
+    QRect contents;   // as the style gives it
+    QRect inside;     // of that, what the frame leaves
+    QMargins padding; // the style's own text margins
+
+    FieldBox(const QLineEdit *edit, const QMargins &styleMargins) : padding(styleMargins)
+    {
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        const int frame =
+            edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+        option.lineWidth = frame;
+        option.midLineWidth = 0;
+        option.state |= QStyle::State_Sunken;
+        if (edit->isReadOnly())
+            option.state |= QStyle::State_ReadOnly;
+        option.features = QStyleOptionFrame::None;
+        contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+        inside = contents.intersected(edit->rect().marginsRemoved(QMargins(frame, frame, frame, frame)));
+    }
+
+    // The most a text can have, the padding given up.
+    int room() const { return inside.width() - 2 * kKeptFieldMargin; }
+
+    // The field's text margins for a text that needs the given width: where
+    // the style's padding and QLineEdit's own margins put the text, kept off
+    // the frame, widened into the padding as far as the text needs.
+    QMargins margins(int needed) const
+    {
+        const int lowest = inside.left() + kKeptFieldMargin;
+        const int highest = inside.right() - kKeptFieldMargin;
+        int start = std::max(contents.left() + padding.left() + kFieldMargin, lowest);
+        int end = std::min(contents.right() - padding.right() - kFieldMargin, highest);
+        const int shortfall = std::max(0, needed - (end - start + 1));
+        const int right = std::min(highest - end, shortfall / 2);
+        const int left = std::min(start - lowest, shortfall - right);
+        start -= left;
+        end += std::min(highest - end, shortfall - left);
+        return {start - contents.left() - kFieldMargin, padding.top(), contents.right() - kFieldMargin - end,
+                padding.bottom()};
+    }
+};
 
 // A push button's caption is drawn centred in its contents rect, and clipped there.
 int ButtonRoom(const QPushButton *button)
@@ -125,7 +152,7 @@ int ButtonRoom(const QPushButton *button)
 int MakeRoom(QWidget *control, int needed, int rightEdge, const QMargins &styleMargins)
 {
     if (auto *edit = qobject_cast<QLineEdit *>(control))
-        return FieldRoom(edit, styleMargins);
+        return FieldBox(edit, styleMargins).room();
     if (auto *button = qobject_cast<QPushButton *>(control))
         return ButtonRoom(button);
     if (auto *label = qobject_cast<QLabel *>(control)) {
@@ -135,14 +162,6 @@ int MakeRoom(QWidget *control, int needed, int rightEdge, const QMargins &styleM
         return rect.width() - 2;
     }
     return control->width();
-}
-
-// Gives a field's text what it needs of QLineEdit's own margins, no more.
-void TrimMargins(QLineEdit *edit, int needed, const QMargins &styleMargins)
-{
-    const int spare = 2 * (kFieldMargin - kKeptFieldMargin);
-    const int shortfall = std::clamp(needed - (FieldRoom(edit, styleMargins) - spare), 0, spare);
-    edit->setTextMargins(styleMargins - QMargins((shortfall + 1) / 2, 0, shortfall / 2, 0));
 }
 
 } // namespace
@@ -196,7 +215,7 @@ void FitText(QWidget *control, const QString &longest, int rightEdge)
         needed = measure();
     }
     if (edit)
-        TrimMargins(edit, needed, styleMargins);
+        edit->setTextMargins(FieldBox(edit, styleMargins).margins(needed));
 }
 
 } // namespace corvane

@@ -23,8 +23,9 @@ QImage BackgroundArt(QSize clientArea);
 QIcon WindowIcon();
 
 // Makes a control's longest text show in full, in whatever face and style
-// the system gave: a field's text stays inside the rectangle its style draws
-// text in, using a pixel of the field's own margin on either side; a label
+// the system gave: a field's text stays inside its style's contents
+// rectangle and off its frame, using the style's padding and a pixel of the
+// field's own margin on either side where it needs them; a label
 // grows to the right up to rightEdge; where that is not enough, the control's
 // font steps down a quarter point at a time until the text fits. Fields keep
 // their drawn width.
