@@ -268,20 +268,7 @@ private slots:
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width() &&
                          label->geometry().right() < m_window->width(),
                      qPrintable(label->objectName()));
-        const QStringList longest = {
-            "BroadIPtxt", "255.255.255.255", "LocalIPtxt", "255.255.255.255", "LocalPortTxt",
-            "65535",      "TeskIDtxt",       "127",        "ClipNumtxt",      "99999"};
-        for (qsizetype i = 0; i < longest.size(); i += 2) {
-            QLineEdit *edit = field(qPrintable(longest[i]));
-            edit->setText(longest[i + 1]);
-            // In full: with the cursor at its end, the text is not scrolled and ends inside the frame.
-            // The field works out its scrolling when it paints; the cursor's rectangle is centred a
-            // pixel left of the cursor.
-            edit->repaint();
-            const int end = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
-            const int start = end - edit->fontMetrics().horizontalAdvance(longest[i + 1]);
-            QVERIFY2(start >= 0 && end < edit->width() - 1, qPrintable(longest[i]));
-        }
+        // The fields' texts: tst_field_fit, which runs in this face too.
         m_window->setPalette(QPalette(Qt::white, Qt::magenta));
         const QImage shot = m_window->grab().toImage();
         // The art covers the client area: the bottom right corner is the last pixel it reaches.

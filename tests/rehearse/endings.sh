@@ -18,6 +18,15 @@ fail() {
     failed=1
 }
 
+# wait_until SECONDS CONDITION: polls the shell CONDITION; false once the time is up.
+wait_until() {
+    for _ in $(seq $(($1 * 10))); do
+        ! eval "$2" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # marked MARK [NAME]: the PIDs of the processes with MARK, only those called NAME if given.
 marked() {
     # shellcheck disable=SC2013 # one path a word
@@ -39,26 +48,21 @@ while read -r ending want; do
     # process group, and SIGINT is not ignored as in a background job.
     REHEARSAL_MARK=$mark setsid env --default-signal=INT "$rehearse" --ids 1 >"$work/log" 2>&1 &
     pid=$!
-    for _ in $(seq 100); do
-        [ -z "$(marked "$mark" corvane)" ] || break
-        sleep 0.1
-    done
+    # shellcheck disable=SC2016 # evaluated by wait_until
+    wait_until 10 '[ -n "$(marked "$mark" corvane)" ]'
     case $ending in
     window) kill -TERM "$(marked "$mark" corvane)" ;;
     ctrl-c) env kill -s INT -- "-$pid" ;;
     sigterm) kill -TERM "$pid" ;;
     sighup) kill -HUP "$pid" ;;
     esac
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        fail "$ending: the rehearsal did not end: $(cat "$work/log")"
-    else
+    # shellcheck disable=SC2016 # evaluated by wait_until
+    if wait_until 10 '! kill -0 "$pid" 2>/dev/null'; then
         status=0
         wait "$pid" || status=$?
         [ "$status" = "$want" ] || fail "$ending: the rehearsal ended with status $status, want $want: $(cat "$work/log")"
+    else
+        fail "$ending: the rehearsal did not end: $(cat "$work/log")"
     fi
     sleep 0.2
     left=$(marked "$mark")
