@@ -55,7 +55,7 @@ done <<EOF
 -|2|err|Usage: .* \[options\]|corvane|10.0.0.5
 -|1|err|corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?|corvane|
 DISPLAY=:77|1|err|corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?|corvane|
-XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=corvane-none|1|err|corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?|corvane|
+XDG_RUNTIME_DIR=/tmp XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=corvane-none|1|err|corvane: cannot open a display; is DISPLAY or WAYLAND_DISPLAY set?|corvane|
 DISPLAY=:77|0|out|@ VERSION|corvane|--version
 DISPLAY=:77|0|out|Usage: .* \[options\]|corvane|-h
 DISPLAY=:77|2|err|Usage: .* \[options\]|corvane|--verbose
