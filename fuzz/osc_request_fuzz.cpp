@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (std::size_t i = 0; i < messages->size(); ++i) {
         const OscMessageIn &message = (*messages)[i];
         FUZZ_CHECK(g_dispatched[i] == message.path + " ," + lo_message_get_types(message.message.get()),
-                   "message %zu read as %s, dispatched as %s", i, message.path.c_str(), g_dispatched[i].c_str());
+                   "message %zu read as %s, dispatched as %s", i, message.path.c_str(),
+                   g_dispatched[i].c_str());
         Run(rig, message.path, message.message.get());
     }
     return 0;
