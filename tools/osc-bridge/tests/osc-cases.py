@@ -258,6 +258,24 @@ while time.time() < end:
     seen += where[2] == socket.PACKET_HOST and set(ports) == {9000, 9100}
 check("two bridges", (seen, open(f"{work}/osc2.log").read().count("dropped")), (2, 1))
 
+# Units played here at two addresses: a reply too long for one datagram, and
+# a reply from unit 2's address to a command for unit 1, heard at another.
+b3 = bridge("--address", "127.0.0.1", port=9200, name="osc3")
+units = {}
+for at in ("127.0.0.1", "127.0.0.2"):
+    units[at] = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    units[at].bind((at, 2639))
+for name, path, reply, at, want in [
+        ("long reply", "/unit/1/play", b"\1" * 60000, "127.0.0.1",
+         [("/unit/1/reply", "\\x01" * 16355 + "... [cut: 240000 bytes do not fit one datagram]", "127.0.0.1")]),
+        ("another unit", "/unit/2/play", b"R", "127.0.0.2", [("/unit/2/reply", "R", "127.0.0.2")]),
+        ("not from unit 2's address", "/unit/1/play", b"R", "127.0.0.2", [("/unit/1/timeout",)])]:
+    a.sendto(encode(path), ("127.0.0.1", 9200))
+    units["127.0.0.1"].settimeout(1)
+    units[at].sendto(reply, units["127.0.0.1"].recvfrom(100)[1])
+    check(name, [x for x in answers(a, 0.6) if not x[0].endswith(FEEDBACK)], want)
+check("not taken, with a line", "not taken as unit 1" in open(f"{work}/osc3.log").read(), True)
+
 # The command line: a broadcast or a second --listen is refused.
 for argv in [["--listen", "255.255.255.255:9300"], ["--listen", "10.99.0.255:9300"], ["--listen", "9300", "--listen", "9301"],
              ["--reply-to", "0"], ["--feedback", "9302"]]:
