@@ -266,8 +266,8 @@ for at in ("127.0.0.1", "127.0.0.2"):
     units[at] = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     units[at].bind((at, 2639))
 for name, path, reply, at, want in [
-        ("long reply", "/unit/1/play", b"\1" * 60000, "127.0.0.1",
-         [("/unit/1/reply", "\\x01" * 16355 + "... [cut: 240000 bytes do not fit one datagram]", "127.0.0.1")]),
+        ("long reply", "/unit/1/play", b"\1" * 60000 + b"R", "127.0.0.1",  # cut inside an escape: before it
+         [("/unit/1/reply", "\\x01" * 16355 + "... [cut: 240001 bytes do not fit one datagram]", "127.0.0.1")]),
         ("another unit", "/unit/2/play", b"R", "127.0.0.2", [("/unit/2/reply", "R", "127.0.0.2")]),
         ("not from unit 2's address", "/unit/1/play", b"R", "127.0.0.2", [("/unit/1/timeout",)])]:
     a.sendto(encode(path), ("127.0.0.1", 9200))
@@ -275,6 +275,19 @@ for name, path, reply, at, want in [
     units[at].sendto(reply, units["127.0.0.1"].recvfrom(100)[1])
     check(name, [x for x in answers(a, 0.6) if not x[0].endswith(FEEDBACK)], want)
 check("not taken, with a line", "not taken as unit 1" in open(f"{work}/osc3.log").read(), True)
+
+# A peer that answers every answer: after a burst of 400 the bridge falls silent, and so both.
+c.sendto(encode("/x"), ("127.0.0.1", 9200))
+c.settimeout(0.05)
+told, end = 0, time.time() + 2
+while time.time() < end:
+    try:
+        c.recv(65536)
+        told += 1
+        c.sendto(encode("/x"), ("127.0.0.1", 9200))
+    except socket.timeout:
+        pass
+check("rate limit", (400 <= told <= 500, "over the rate limit" in open(f"{work}/osc3.log").read()), (True, True))
 
 # The command line: a broadcast or a second --listen is refused.
 for argv in [["--listen", "255.255.255.255:9300"], ["--listen", "10.99.0.255:9300"], ["--listen", "9300", "--listen", "9301"],
