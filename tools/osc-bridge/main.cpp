@@ -74,8 +74,7 @@ int main(int argc, char *argv[])
         "Takes OSC messages such as /unit/1/play and sends the command to the Tesk2 playback unit, "
         "as the Corvane window's buttons do; the outcome goes back to the sender as "
         "/unit/ID/reply, /unit/ID/resends-spent, /unit/ID/timeout or /unit/ID/error, and what each "
-        "acknowledged "
-        "command changed as /unit/ID/clip, /transport, /video-muted and /audio-muted."));
+        "acknowledged command changed as /unit/ID/clip, /transport, /video-muted and /audio-muted."));
     const QCommandLineOption listenOption(
         QStringLiteral("listen"),
         QStringLiteral("Where to take OSC over UDP (default 127.0.0.1:9000). 0.0.0.0:PORT lets every machine "

@@ -5,7 +5,7 @@
 # by the OSC encoder below for what oscsend cannot say (one sender's port kept
 # for its answers, bundles, broken datagrams, a forged source port).
 # Usage: osc-cases.py CORVANE_OSC CORVANE_UNIT_SIM
-import math, os, re, shutil, socket, struct, subprocess, sys, tempfile, time
+import atexit, math, re, shutil, socket, struct, subprocess, sys, tempfile, time
 
 osc, sim = sys.argv[1:3]
 if not shutil.which("oscsend"):
@@ -13,6 +13,14 @@ if not shutil.which("oscsend"):
     sys.exit(77)
 work = tempfile.mkdtemp()
 running, failures = [], []
+
+
+@atexit.register
+def clean_up():
+    for p in running:
+        p.kill()
+    shutil.rmtree(work)
+
 UNIT = "10.99.0.1"  # the address the simulator answers from
 FEEDBACK = ("/clip", "/transport", "/video-muted", "/audio-muted")
 
@@ -117,16 +125,13 @@ CASES = [
     ("unmute-video", "", "/unit/1/unmute-video", ["1@1VD"], [("/unit/1/reply", *R)]),
     ("mute-audio", "", "/unit/1/mute-audio", ["1@0AD"], [("/unit/1/reply", *R)]),
     ("unmute-audio", "", "/unit/1/unmute-audio", ["1@1AD"], [("/unit/1/reply", *R)]),
-    ("ID as written", "", "/unit/002/play", ["002@PL"], [("/unit/002/reply", *R)]),
     ("press i 1", "", "/unit/1/play i 1", ["1@PL"], [("/unit/1/reply", *R)]),
     ("press h 2", "", "/unit/1/play h 2", ["1@PL"], [("/unit/1/reply", *R)]),
     ("press f 1.0", "", "/unit/1/play f 1.0", ["1@PL"], [("/unit/1/reply", *R)]),
     ("press d -1", "", "/unit/1/play d -1", ["1@PL"], [("/unit/1/reply", *R)]),
     ("press T", "", "/unit/1/play T", ["1@PL"], [("/unit/1/reply", *R)]),
     ("release i 0", "", "/unit/1/play i 0", [], []),
-    ("release h 0", "", "/unit/1/play h 0", [], []),
     ("release f 0.0", "", "/unit/1/play f 0.0", [], []),
-    ("release d 0", "", "/unit/1/play d 0", [], []),
     ("release F", "", "/unit/1/play F", [], []),
     ("release of state", "", "/unit/1/state F", [], []),
     ("press s", "", "/unit/1/play s 1", [], [("/unit/1/error", ERR_ARGS)]),
@@ -142,7 +147,6 @@ CASES = [
     ("select i too large", "", "/unit/1/select i 100000", [], [("/unit/1/error", ERR_CLIP)]),
     ("select d negative", "", "/unit/1/select d -1", [], [("/unit/1/error", ERR_CLIP)]),
     ("select s six digits", "", "/unit/1/select s 123456", [], [("/unit/1/error", ERR_CLIP)]),
-    ("select T", "", "/unit/1/select T", [], [("/unit/1/error", ERR_CLIP)]),
     ("three E00 then R", "--errors 3", "/unit/1/play", ["1@PL"] * 4, [("/unit/1/reply", *R)]),
     ("E00 to everything", "--errors 50", "/unit/1/play", ["1@PL"] * 42, [("/unit/1/resends-spent", "E00", UNIT)]),
     ("silent unit", "--silent", "/unit/1/play", ["1@PL"], [("/unit/1/timeout",)]),
