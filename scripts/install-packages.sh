@@ -4,7 +4,7 @@
 # Usage: install-packages.sh build|rehearse|test|fuzz|bench
 #   build: what builds and runs the program
 #   rehearse: that, plus the namespace tools that rehearse.sh runs the program and simulator in
-#   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools, tshark,
+#   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools, tshark, Python,
 #          OSC tools, the Adwaita Qt styles), clang-format, and the MinGW-w64 cross compiler the rules
 #          library is built with
 #   fuzz:  clang and libFuzzer, and liblo for the OSC target
@@ -14,7 +14,7 @@ build="cmake ninja-build g++ qt6-base-dev liblo-dev fonts-liberation2"
 case "${1:-}" in
 build) wanted=$build ;;
 rehearse) wanted="$build iproute2 util-linux" ;;
-test) wanted="$build clang-format g++-mingw-w64-x86-64-posix iproute2 util-linux tshark liblo-tools xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev lintian appstream adwaita-qt6" ;;
+test) wanted="$build clang-format g++-mingw-w64-x86-64-posix iproute2 util-linux tshark liblo-tools python3 xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev lintian appstream adwaita-qt6" ;;
 fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev liblo-dev" ;;
 bench) wanted="$build libbenchmark-dev iproute2 util-linux" ;;
 *) echo "usage: $0 build|rehearse|test|fuzz|bench" >&2; exit 2 ;;

@@ -110,9 +110,6 @@ std::string UdpEndpoint::takeDatagram() { return std::move(m_datagram); }
 
 void UdpEndpoint::readPending()
 {
-    // Only the wire log needs to know where a datagram came from.
-    const bool logged = lcWire().isDebugEnabled();
-    QHostAddress from;
     quint16 fromPort = 0;
     QElapsedTimer turn;
     turn.start();
@@ -121,12 +118,11 @@ void UdpEndpoint::readPending()
         if (size < 0)
             break; // none pending
         m_datagram.resize(static_cast<std::size_t>(size));
-        const qint64 read = m_socket->readDatagram(m_datagram.data(), size, logged ? &from : nullptr,
-                                                   logged ? &fromPort : nullptr);
+        const qint64 read = m_socket->readDatagram(m_datagram.data(), size, &m_sender, &fromPort);
         if (read < 0)
             break; // the socket has signalled the error itself
         m_datagram.resize(static_cast<std::size_t>(read));
-        qCDebug(lcWire, "reply from %s port %d: %s", qPrintable(from.toString()), fromPort,
+        qCDebug(lcWire, "reply from %s port %d: %s", qPrintable(m_sender.toString()), fromPort,
                 Printable(m_datagram).c_str());
         emit datagramArrived();
     }

@@ -39,6 +39,8 @@ public:
     void close() override;
     std::optional<EndpointError> send(const std::string &payload) override;
     std::string takeDatagram() override;
+    // Where the datagram just handed on came from.
+    const QHostAddress &datagramSender() const { return m_sender; }
 
 signals:
     // One emission per datagram; takeDatagram() hands it over.
@@ -57,6 +59,7 @@ private:
     std::optional<QHostAddress> m_remoteHost;
     std::int32_t m_localPort = 0;
     std::string m_datagram;
+    QHostAddress m_sender;
     // True while bind() or send() is inside the socket. Their errors reach the
     // caller as a result; the socket signals them too, and those must not pass
     // as asynchronous error events.

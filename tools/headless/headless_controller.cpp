@@ -98,6 +98,11 @@ void HeadlessController::datagramArrived()
         emit replied(reply);
 }
 
+std::string HeadlessController::replySender() const
+{
+    return Latin1(m_endpoint->datagramSender().toString());
+}
+
 std::string HeadlessController::text(Field which) const { return m_fields[static_cast<std::size_t>(which)]; }
 
 void HeadlessController::setText(Field which, const std::string &text)

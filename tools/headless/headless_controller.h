@@ -49,6 +49,9 @@ public:
 
     const ControllerState &state() const { return m_controller.state(); }
 
+    // The address, dotted, of whoever sent the reply just reported.
+    std::string replySender() const;
+
 signals:
     // Exactly one of these ends each press.
     void checkFailed(const QString &message); // may come twice: address, then ID

@@ -11,6 +11,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QNetworkInterface>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,29 +27,38 @@ std::string Latin1(const QString &text)
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-struct ListenAddress
+// [ADDR:]PORT, ADDR four decimal numbers; `otherwise` when left out.
+std::optional<corvane::Peer> ReadPeer(const QString &text, std::uint32_t otherwise)
 {
-    std::uint32_t address = kLoopback;
-    std::uint16_t port = 0;
-};
-
-// [ADDR:]PORT, ADDR four decimal numbers; loopback when left out.
-std::optional<ListenAddress> ReadListen(const QString &text)
-{
-    ListenAddress listen;
+    corvane::Peer peer{otherwise, 0};
     const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
     if (colon >= 0) {
         const auto address = corvane::ParseDottedQuad(Latin1(text.left(colon)));
         if (!address)
             return std::nullopt;
-        listen.address = *address;
+        peer.address = *address;
     }
     bool ok = false;
     const uint port = text.mid(colon + 1).toUInt(&ok);
     if (!ok || port == 0 || port > 65535)
         return std::nullopt;
-    listen.port = static_cast<std::uint16_t>(port);
-    return listen;
+    peer.port = static_cast<std::uint16_t>(port);
+    return peer;
+}
+
+// A socket bound to a broadcast address hears only broadcasts and cannot
+// answer from it.
+bool IsBroadcast(std::uint32_t address)
+{
+    if (address == 0xFFFFFFFF)
+        return true;
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    return std::any_of(interfaces.begin(), interfaces.end(), [address](const QNetworkInterface &interface) {
+        const QList<QNetworkAddressEntry> entries = interface.addressEntries();
+        return std::any_of(entries.begin(), entries.end(), [address](const QNetworkAddressEntry &entry) {
+            return entry.broadcast().toIPv4Address() == address;
+        });
+    });
 }
 
 } // namespace
@@ -61,7 +73,8 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Takes OSC messages such as /unit/1/play and sends the command to the Tesk2 playback unit, "
         "as the Corvane window's buttons do; the outcome goes back to the sender as "
-        "/unit/ID/reply, /unit/ID/resends-spent, /unit/ID/timeout or /unit/ID/error."));
+        "/unit/ID/reply, /unit/ID/resends-spent, /unit/ID/timeout or /unit/ID/error, and what each "
+        "acknowledged command changed as /unit/ID/clip, /transport, /video-muted and /audio-muted."));
     const QCommandLineOption listenOption(
         QStringLiteral("listen"),
         QStringLiteral("Where to take OSC over UDP (default 127.0.0.1:9000). 0.0.0.0:PORT lets every machine "
@@ -74,7 +87,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption timeoutOption(
         QStringLiteral("timeout"), QStringLiteral("Milliseconds to wait for each reply (default 6000)."),
         QStringLiteral("MS"), QStringLiteral("6000"));
-    parser.addOptions({listenOption, addressOption, timeoutOption});
+    const QCommandLineOption replyToOption(
+        QStringLiteral("reply-to"),
+        QStringLiteral(
+            "Send every answer to PORT (at ADDR, else at the sender's address) instead of the port "
+            "the message came from."),
+        QStringLiteral("[ADDR:]PORT"));
+    const QCommandLineOption feedbackOption(
+        QStringLiteral("feedback"),
+        QStringLiteral("Also send each acknowledged state here; may be given more than once."),
+        QStringLiteral("ADDR:PORT"));
+    parser.addOptions({listenOption, addressOption, timeoutOption, replyToOption, feedbackOption});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -86,7 +109,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(version))
         parser.showVersion();
 
-    const std::optional<ListenAddress> listen = ReadListen(parser.value(listenOption));
+    const std::optional<corvane::Peer> listen = ReadPeer(parser.value(listenOption), kLoopback);
     const std::string address = Latin1(parser.value(addressOption));
     bool timeoutOk = false;
     const int timeoutMs = parser.value(timeoutOption).toInt(&timeoutOk);
@@ -94,9 +117,31 @@ int main(int argc, char *argv[])
         qCCritical(lcOsc).noquote() << "takes no arguments, only options; see --help";
         return BadInput;
     }
-    if (!listen) {
-        qCCritical(lcOsc).noquote() << "invalid --listen, want [ADDR:]PORT:" << parser.value(listenOption);
+    if (parser.values(listenOption).size() > 1 || parser.values(replyToOption).size() > 1) {
+        qCCritical(lcOsc).noquote() << "--listen and --reply-to are given once at most";
         return BadInput;
+    }
+    if (!listen || IsBroadcast(listen->address)) {
+        qCCritical(lcOsc).noquote() << "invalid --listen, want [ADDR:]PORT, ADDR not a broadcast address:"
+                                    << parser.value(listenOption);
+        return BadInput;
+    }
+    corvane::OscBridge::Options options;
+    if (parser.isSet(replyToOption)) {
+        options.replyTo = ReadPeer(parser.value(replyToOption), 0);
+        if (!options.replyTo) {
+            qCCritical(lcOsc).noquote()
+                << "invalid --reply-to, want [ADDR:]PORT:" << parser.value(replyToOption);
+            return BadInput;
+        }
+    }
+    for (const QString &text : parser.values(feedbackOption)) {
+        const std::optional<corvane::Peer> peer = ReadPeer(text, 0);
+        if (!peer || !peer->address) {
+            qCCritical(lcOsc).noquote() << "invalid --feedback, want ADDR:PORT:" << text;
+            return BadInput;
+        }
+        options.feedback.push_back(*peer);
     }
     // The address is fixed for the run, so it is checked once, here, with
     // the window's rule; five groups would pass that rule and then fail every send.
@@ -117,9 +162,10 @@ int main(int argc, char *argv[])
     }
     const QString listenText =
         QHostAddress(listen->address).toString() + QLatin1Char(':') + QString::number(listen->port);
-    corvane::OscBridge bridge{std::chrono::milliseconds(timeoutMs)};
+    options.replyTimeout = std::chrono::milliseconds(timeoutMs);
+    corvane::OscBridge bridge{options};
     QString error;
-    if (!bridge.listen(listen->address, listen->port, &error)) {
+    if (!bridge.listen(*listen, &error)) {
         qCCritical(lcOsc).noquote() << "cannot listen on" << listenText + QStringLiteral(":") << error;
         return CannotStart;
     }

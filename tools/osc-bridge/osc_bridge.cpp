@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "osc_bridge.h"
 
+#include "controller/input_checks.h"
 #include "headless_controller.h"
 #include "osc_request.h"
 #include "protocol/printable.h"
+#include "protocol/reply_text.h"
 
+#include <QHostAddress>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <lo/lo.h>
 
@@ -14,6 +18,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -24,83 +29,91 @@ namespace corvane {
 namespace {
 
 // Datagrams per wake-up; what is left waits for the next turn of the event
-// loop (the notifier fires again), so a flood of OSC cannot starve the
-// units' replies and timers.
-constexpr int kMessagesPerTurn = 64;
+// loop (the notifier fires again while any is waiting), so a flood of OSC
+// cannot starve the units' replies and timers.
+constexpr int kDatagramsPerTurn = 64;
 
-// liblo reports a datagram it cannot read (not OSC, truncated, type tags
-// that do not match the data) here, and drops it.
-void LibloError(int number, const char *message, const char *where)
-{
-    qCWarning(lcOsc).nospace() << "dropped an OSC datagram: " << message << (where ? " (" : "")
-                               << (where ? where : "") << (where ? ")" : "") << ", liblo error " << number;
-}
+// Answers to one peer: a burst of this many, then this many a second. A
+// queue of 64 commands, each with its answer and four lines of feedback,
+// passes; a peer that answers every answer is slowed to a trickle.
+constexpr double kAnswerBurst = 400;
+constexpr double kAnswersPerSecond = 100;
+constexpr std::size_t kPeersTracked = 1024;
+
+// A dropped datagram of one kind is logged at most once in this time; the
+// rest are counted into the next line.
+constexpr qint64 kDropLogMs = 1000;
 
 QString Errno() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
+QString Shown(std::string_view bytes) { return QString::fromLatin1(Printable(bytes)); }
+
+QString PeerText(Peer peer)
+{
+    return QHostAddress(peer.address).toString() + QLatin1Char(':') + QString::number(peer.port);
+}
+
+std::string UnitPath(const std::string &unitId, const char *leaf) { return "/unit/" + unitId + "/" + leaf; }
+
 } // namespace
 
-void OscBridge::AddressFree::operator()(lo_address address) const { lo_address_free(address); }
-
-OscBridge::OscBridge(std::chrono::milliseconds replyTimeout, QObject *parent)
-    : QObject(parent), m_unit(new HeadlessController(replyTimeout, this))
+OscBridge::OscBridge(Options options, QObject *parent)
+    : QObject(parent), m_options(std::move(options)),
+      m_unit(new HeadlessController(m_options.replyTimeout, this)), m_buffer(kLargestDatagram + 1),
+      m_holdTimer(new QTimer(this)), m_dropTimer(new QTimer(this))
 {
-    connect(m_unit, &HeadlessController::replied, this, [this](const std::string &reply) {
-        const std::string text = Printable(reply);
-        answerPending("reply", &text);
-    });
-    connect(m_unit, &HeadlessController::resendsSpent, this, [this](const std::string &reply) {
-        const std::string text = Printable(reply);
-        answerPending("resends-spent", &text);
-    });
-    connect(m_unit, &HeadlessController::timedOut, this, [this] { answerPending("timeout"); });
+    m_clock.start();
+    connect(m_unit, &HeadlessController::replied, this,
+            [this](const std::string &reply) { outcome("reply", &reply, true); });
+    connect(m_unit, &HeadlessController::resendsSpent, this,
+            [this](const std::string &reply) { outcome("resends-spent", &reply, true); });
+    connect(m_unit, &HeadlessController::timedOut, this, [this] { outcome("timeout"); });
     connect(m_unit, &HeadlessController::checkFailed, this, [this](const QString &message) {
         const std::string text = message.toStdString();
-        answerPending("error", &text);
+        outcome("error", &text);
     });
     connect(m_unit, &HeadlessController::socketError, this, [this](const QString &message) {
         qCWarning(lcOsc).noquote() << message;
         const std::string text = message.toStdString();
-        answerPending("error", &text);
+        outcome("error", &text);
     });
+    // ID 127: every unit obeys and none answers, so there is nothing to tell.
+    connect(m_unit, &HeadlessController::sentWithoutReply, this, [this] {
+        if (m_current)
+            finish();
+    });
+
+    m_holdTimer->setSingleShot(true);
+    m_holdTimer->setTimerType(Qt::PreciseTimer);
+    m_holdTimer->setInterval(m_options.replyTimeout);
+    connect(m_holdTimer, &QTimer::timeout, this, [this] { outcome("timeout"); });
+    m_dropTimer->setSingleShot(true);
+    m_dropTimer->setInterval(kDropLogMs / 4);
+    connect(m_dropTimer, &QTimer::timeout, this, &OscBridge::logUnloggedDrops);
 }
 
 OscBridge::~OscBridge()
 {
-    delete m_notifier; // stops watching the socket before liblo closes it
-    if (m_server)
-        lo_server_free(m_server);
+    delete m_notifier; // stops watching the socket before it is closed
+    if (m_socket >= 0)
+        ::close(m_socket);
 }
 
-bool OscBridge::listen(std::uint32_t address, std::uint16_t port, QString *error)
+bool OscBridge::listen(Peer where, QString *error)
 {
-    m_server = lo_server_new_with_proto(nullptr, LO_UDP, LibloError);
-    if (!m_server) {
-        *error = QStringLiteral("liblo cannot open an OSC socket");
-        return false;
-    }
-    // This liblo binds its socket on every local address. The operator's
-    // choice (loopback only unless told otherwise, so that no other machine
-    // can press the buttons) is kept by putting a socket bound there in the
-    // place of liblo's own, under the same descriptor.
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    where.sin_port = htons(port);
-    where.sin_addr.s_addr = htonl(address);
-    const int own = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (own < 0 || ::bind(own, reinterpret_cast<const sockaddr *>(&where), sizeof where) != 0 ||
-        ::dup2(own, lo_server_get_socket_fd(m_server)) < 0) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(where.port);
+    address.sin_addr.s_addr = htonl(where.address);
+    const int yes = 1;
+    m_socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    // Broadcast, so that --feedback may name a network's broadcast address.
+    if (m_socket < 0 || ::setsockopt(m_socket, SOL_SOCKET, SO_BROADCAST, &yes, sizeof yes) != 0 ||
+        ::bind(m_socket, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
         *error = Errno();
-        if (own >= 0)
-            ::close(own);
         return false;
     }
-    ::close(own);
-
-    // Time tags are not waited for: a bundle's messages are pressed at once, in order.
-    lo_server_enable_queue(m_server, 0, 1);
-    lo_server_add_method(m_server, nullptr, nullptr, &OscBridge::messageArrived, this);
-    m_notifier = new QSocketNotifier(lo_server_get_socket_fd(m_server), QSocketNotifier::Read, this);
+    m_notifier = new QSocketNotifier(m_socket, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &OscBridge::receive);
     return true;
 }
@@ -109,71 +122,280 @@ void OscBridge::startUp(const std::string &unitAddress) { m_unit->startUp(unitAd
 
 void OscBridge::receive()
 {
-    const int socket = lo_server_get_socket_fd(m_server);
-    for (int i = 0; i < kMessagesPerTurn; ++i) {
-        // liblo takes an empty datagram without a word; it is looked for first.
-        char first = 0;
-        const ssize_t peeked = ::recv(socket, &first, 1, MSG_PEEK | MSG_DONTWAIT);
-        if (peeked < 0) {
+    for (int i = 0; i < kDatagramsPerTurn; ++i) {
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof from;
+        const ssize_t size = ::recvfrom(m_socket, m_buffer.data(), m_buffer.size(), MSG_DONTWAIT,
+                                        reinterpret_cast<sockaddr *>(&from), &fromLength);
+        if (size < 0) {
             if (errno != EAGAIN && errno != EWOULDBLOCK)
-                qCWarning(lcOsc).noquote() << "cannot read the OSC socket:" << Errno();
+                dropped("a read of the OSC socket", Errno());
             return;
         }
-        if (peeked == 0) {
-            if (::recv(socket, &first, 1, MSG_DONTWAIT) < 0)
-                qCWarning(lcOsc).noquote() << "cannot read the OSC socket:" << Errno();
-            qCWarning(lcOsc) << "dropped an empty datagram";
+        const Peer peer{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)};
+        if (size == 0) {
+            dropped("an empty datagram", PeerText(peer));
             continue;
         }
-        lo_server_recv_noblock(m_server, 0);
+        std::string why;
+        const auto messages = ReadOscDatagram(m_buffer.data(), static_cast<std::size_t>(size), &why);
+        if (!messages) {
+            dropped("a datagram that is not OSC",
+                    PeerText(peer) + QStringLiteral(", ") + QString::fromStdString(why) +
+                        QStringLiteral(": ") + Shown({m_buffer.data(), std::min<std::size_t>(size, 48)}));
+            continue;
+        }
+        for (const OscMessageIn &message : *messages)
+            handle(message.path.c_str(), message.message.get(), peer);
     }
 }
 
-int OscBridge::messageArrived(const char *path, const char *types, lo_arg **argv, int, lo_message message,
-                              void *self)
+void OscBridge::handle(const char *path, lo_message message, Peer from)
 {
-    static_cast<OscBridge *>(self)->handle(path, types, argv, message);
-    return 0; // handled; no other method is asked
+    const char *types = lo_message_get_types(message);
+    const OscRequest request = ReadOscRequest(path, types ? types : "", lo_message_get_argv(message));
+    const Peer to = answerAddress(from);
+    if (std::holds_alternative<OscAnswerPath>(request)) {
+        dropped("a message on one of this bridge's answer paths",
+                PeerText(from) + QStringLiteral(" ") + Shown(path));
+    } else if (const auto *stray = std::get_if<OscStray>(&request)) {
+        answer(to, "/error", {stray->message});
+    } else if (const auto *refusal = std::get_if<OscRefusal>(&request)) {
+        answer(to, UnitPath(refusal->unitId, "error"), {refusal->message});
+    } else if (const auto *query = std::get_if<OscStateQuery>(&request)) {
+        if (IsIdTextValid(query->unitId))
+            tellState(to, *UnitIdValue(query->unitId));
+        else
+            answer(to, UnitPath(query->unitId, "error"), {"Invalid Tesk2 ID! (0-127)"});
+    } else if (const auto *press = std::get_if<OscPress>(&request)) {
+        if (m_queue.size() >= kQueueLength) {
+            answer(
+                to, UnitPath(press->unitId, "error"),
+                {"busy: " + std::to_string(kQueueLength) + " commands wait already; this one was not sent"});
+            return;
+        }
+        m_queue.push_back({to, press->unitId, press->button, press->clip});
+        pump();
+    }
+    // A release asks for nothing.
 }
 
-void OscBridge::handle(const char *path, const char *types, lo_arg **argv, lo_message message)
+Peer OscBridge::answerAddress(Peer from) const
 {
-    const OscRequest request = ReadOscRequest(path, types, argv);
-    lo_address source = lo_message_get_source(message);
-    if (std::holds_alternative<OscStray>(request)) {
-        qCWarning(lcOsc).noquote() << "dropped an OSC message to" << path << "from"
-                                   << lo_address_get_hostname(source) << "(not /unit/ID/COMMAND)";
+    if (!m_options.replyTo)
+        return from;
+    return {m_options.replyTo->address ? m_options.replyTo->address : from.address, m_options.replyTo->port};
+}
+
+void OscBridge::pump()
+{
+    if (m_pumping)
+        return; // an outcome told inside press(): the loop below goes on
+    m_pumping = true;
+    while (!m_current && !m_queue.empty()) {
+        m_current = std::move(m_queue.front());
+        m_queue.pop_front();
+        // A copy: the outcome may be told, and m_current cleared, inside press().
+        const Queued command = *m_current;
+        m_unit->press(command.unitId, command.button, command.clip);
+    }
+    m_pumping = false;
+}
+
+void OscBridge::finish()
+{
+    m_holdTimer->stop();
+    m_current.reset();
+    pump();
+}
+
+std::optional<int> OscBridge::otherUnitAt(int unitId, const std::string &address) const
+{
+    // A unit that has answered from elsewhere before, answering now from an
+    // address another unit answers from, is most likely that other unit late.
+    // One address may answer for several IDs (the simulator plays several
+    // units at once), so an ID not heard from yet takes any address.
+    const auto own = m_unitAddress.find(unitId);
+    if (own == m_unitAddress.end() || own->second == address)
+        return std::nullopt;
+    for (const auto &[other, at] : m_unitAddress)
+        if (other != unitId && at == address)
+            return other;
+    return std::nullopt;
+}
+
+void OscBridge::outcome(const char *leaf, const std::string *text, bool fromUnit)
+{
+    if (!m_current)
+        return; // a second failed check of the same press was told already
+    const Queued &command = *m_current;
+    const std::optional<int> unit = UnitIdValue(command.unitId);
+    if (!fromUnit) {
+        answer(command.answerTo, UnitPath(command.unitId, leaf),
+               text ? std::vector{*text} : std::vector<std::string>{});
+        finish();
         return;
     }
-    if (const auto *refusal = std::get_if<OscRefusal>(&request)) {
-        answer(source, refusal->unitId, "error", &refusal->message);
+    const std::string sender = m_unit->replySender();
+    if (const std::optional<int> other = unit ? otherUnitAt(*unit, sender) : std::nullopt) {
+        qCWarning(lcOsc).noquote() << "a reply from" << Shown(sender) << "(where unit" << *other
+                                   << "answers) was not taken as unit" << *unit
+                                   << "answering:" << Shown(*text);
+        m_holdTimer->start();
         return;
     }
-    const auto &press = std::get<OscPress>(request);
-    // This press takes over from any earlier one still awaiting its reply.
-    m_pendingUnitId = press.unitId;
-    m_pendingSender.reset(lo_address_new(lo_address_get_hostname(source), lo_address_get_port(source)));
-    m_unit->press(press.unitId, press.button, press.clip);
-}
-
-void OscBridge::answerPending(const char *leaf, const std::string *text)
-{
-    if (m_pendingSender)
-        answer(m_pendingSender.get(), m_pendingUnitId, leaf, text);
-}
-
-void OscBridge::answer(lo_address to, const std::string &unitId, const char *leaf, const std::string *text)
-{
-    const std::string path = "/unit/" + unitId + "/" + leaf;
-    lo_message message = lo_message_new();
-    if (!message || (text && lo_message_add_string(message, text->c_str()) != 0)) {
-        qCWarning(lcOsc) << "cannot build the OSC answer" << path.c_str();
-    } else if (lo_send_message_from(to, m_server, path.c_str(), message) < 0) {
-        qCWarning(lcOsc).nospace() << "cannot send " << path.c_str() << " to " << lo_address_get_hostname(to)
-                                   << ":" << lo_address_get_port(to) << ": " << lo_address_errstr(to);
+    if (unit)
+        m_unitAddress[*unit] = sender;
+    answer(command.answerTo, UnitPath(command.unitId, leaf), {Printable(*text), sender});
+    if (unit && std::string_view(leaf) == "reply" && Acknowledges(*text)) {
+        SeenState &seen = m_seen[*unit];
+        if (const auto *plain = std::get_if<Command>(&command.button)) {
+            switch (*plain) {
+            case Command::SelectClip:
+                // The unit cues the clip and stands stopped on it.
+                seen.clip = command.clip.empty() ? std::nullopt : std::optional<int>(std::stoi(command.clip));
+                seen.transport = "stop";
+                break;
+            case Command::Play: seen.transport = "play"; break;
+            case Command::LoopPlay: seen.transport = "loop"; break;
+            case Command::Pause: seen.transport = "pause"; break;
+            case Command::Still: seen.transport = "still"; break;
+            case Command::Stop: seen.transport = "stop"; break;
+            }
+        } else {
+            const auto [output, mute] = std::get<MutePress>(command.button);
+            (output == MuteOutput::Video ? seen.videoMuted : seen.audioMuted) = mute;
+        }
+        std::vector<Peer> told{command.answerTo};
+        for (const Peer &peer : m_options.feedback)
+            if (std::find(told.begin(), told.end(), peer) == told.end())
+                told.push_back(peer);
+        for (const Peer &peer : told)
+            tellState(peer, *unit);
     }
-    if (message)
+    finish();
+}
+
+void OscBridge::tellState(Peer to, int unitId)
+{
+    const SeenState &seen = m_seen[unitId];
+    const std::string prefix = "/unit/" + std::to_string(unitId) + "/";
+    const auto tell = [&](const char *leaf, auto value, const auto &add) {
+        lo_message message = lo_message_new();
+        if (value)
+            add(message, *value);
+        else
+            lo_message_add_string(message, "unknown");
+        send(to, prefix + leaf, message);
         lo_message_free(message);
+    };
+    const auto addInt = [](lo_message message, int value) { lo_message_add_int32(message, value); };
+    tell("clip", seen.clip, addInt);
+    tell("transport", seen.transport,
+         [](lo_message message, const std::string &name) { lo_message_add_string(message, name.c_str()); });
+    tell("video-muted", seen.videoMuted, addInt);
+    tell("audio-muted", seen.audioMuted, addInt);
+}
+
+void OscBridge::answer(Peer to, const std::string &path, const std::vector<std::string> &strings)
+{
+    std::vector<std::string> texts = strings;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        lo_message message = lo_message_new();
+        for (const std::string &text : texts)
+            lo_message_add_string(message, text.c_str());
+        const std::size_t length = lo_message_length(message, path.c_str());
+        if (length <= kLargestDatagram || texts.empty()) {
+            send(to, path, message);
+            lo_message_free(message);
+            return;
+        }
+        lo_message_free(message);
+        // Only a unit's reply can be this long; it is the first text.
+        const std::size_t over = length - kLargestDatagram;
+        texts[0] = FitText(texts[0], texts[0].size() > over + 4 ? texts[0].size() - over - 4 : 0);
+    }
+}
+
+void OscBridge::send(Peer to, const std::string &path, lo_message message)
+{
+    if (!allowed(to))
+        return;
+    std::size_t length = lo_message_length(message, path.c_str());
+    std::vector<char> bytes(length);
+    lo_message_serialise(message, path.c_str(), bytes.data(), &length);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(to.port);
+    address.sin_addr.s_addr = htonl(to.address);
+    if (::sendto(m_socket, bytes.data(), length, MSG_DONTWAIT, reinterpret_cast<const sockaddr *>(&address),
+                 sizeof address) < 0)
+        dropped("an answer that could not be sent",
+                PeerText(to) + QStringLiteral(" ") + Shown(path) + QStringLiteral(": ") + Errno());
+}
+
+bool OscBridge::allowed(Peer to)
+{
+    const qint64 now = m_clock.elapsed();
+    const auto refill = [now](Bucket &bucket) {
+        bucket.tokens = std::min(kAnswerBurst, bucket.tokens + static_cast<double>(now - bucket.filledAtMs) *
+                                                                   kAnswersPerSecond / 1000);
+        bucket.filledAtMs = now;
+        return bucket.tokens >= kAnswerBurst;
+    };
+    if (m_buckets.size() >= kPeersTracked && !m_buckets.count(to)) {
+        // Forget the peers whose limit has come back in full.
+        for (auto entry = m_buckets.begin(); entry != m_buckets.end();)
+            entry = refill(entry->second) ? m_buckets.erase(entry) : std::next(entry);
+        if (m_buckets.size() >= kPeersTracked)
+            m_buckets.clear();
+    }
+    const auto [entry, fresh] = m_buckets.try_emplace(to, Bucket{kAnswerBurst, now});
+    Bucket &bucket = entry->second;
+    if (!fresh)
+        refill(bucket);
+    if (bucket.tokens < 1) {
+        dropped("an answer over the rate limit", PeerText(to));
+        return false;
+    }
+    bucket.tokens -= 1;
+    return true;
+}
+
+void OscBridge::dropped(const char *reason, const QString &detail)
+{
+    DropCount &count = m_drops[reason];
+    const qint64 now = m_clock.elapsed();
+    if (count.loggedAtMs >= 0 && now - count.loggedAtMs < kDropLogMs) {
+        ++count.unlogged;
+        count.last = detail;
+        if (!m_dropTimer->isActive())
+            m_dropTimer->start();
+        return;
+    }
+    qCWarning(lcOsc).noquote() << "dropped" << QLatin1String(reason) + QStringLiteral(": ") + detail;
+    count.loggedAtMs = now;
+}
+
+void OscBridge::logUnloggedDrops()
+{
+    const qint64 now = m_clock.elapsed();
+    bool waiting = false;
+    for (auto &[reason, count] : m_drops) {
+        if (count.unlogged == 0)
+            continue;
+        if (now - count.loggedAtMs < kDropLogMs) {
+            waiting = true;
+            continue;
+        }
+        qCWarning(lcOsc).noquote() << "dropped" << count.unlogged << "more in the last second:"
+                                   << QString::fromStdString(reason) + QStringLiteral(", the last: ") +
+                                          count.last;
+        count.loggedAtMs = now;
+        count.unlogged = 0;
+    }
+    if (waiting)
+        m_dropTimer->start();
 }
 
 } // namespace corvane

@@ -41,7 +41,7 @@ Verdict Judge(const ParsedFrame &frame, const std::vector<int> &simulatedIds);
 struct Faults
 {
     int errorsLeft = 0;  // --errors N: the next N replies are "E00"
-    bool silent = false; // --silent: every reply is lost
+    bool silent = false; // --silent: every later reply is lost
 };
 
 struct Decision
