@@ -22,7 +22,19 @@ namespace {
 // pending), so that a flood of replies cannot hold up timers and painting.
 // Shorter turns cost a flood nothing measurable and keep a 10 ms timer
 // within a few milliseconds of its time.
+//
+// A turn never runs inside the socket's readyRead: QAbstractSocket does not
+// signal again while that emission is under way, and a datagram handed on
+// may open a box whose event loop runs for as long as the operator leaves it
+// open. Inside the emission, a datagram arriving meanwhile would wait unread
+// until the box closed, and with the turn's time spent by then, for good:
+// the program would stop hearing its units. Queued, each turn starts from
+// the event loop, so the socket signals as usual while a box is open and
+// the next reply is handled there.
 constexpr qint64 kReadingTurnMs = 2;
+
+// The largest payload a UDP datagram over IPv4 can carry.
+constexpr qint64 kLargestDatagram = 65507;
 
 // Bytes as the wire log shows them: "F1 01 04 ...".
 QByteArray Hex(const std::string &bytes)
@@ -39,7 +51,7 @@ UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), m_socket(new QUdpSo
     // to the system's proxy resolver, which the port search would otherwise
     // pay once for every port it tries.
     m_socket->setProxy(QNetworkProxy::NoProxy);
-    connect(m_socket, &QUdpSocket::readyRead, this, &UdpEndpoint::readPending);
+    connect(m_socket, &QUdpSocket::readyRead, this, &UdpEndpoint::readPending, Qt::QueuedConnection);
     connect(m_socket, &QUdpSocket::errorOccurred, this, &UdpEndpoint::socketError);
 }
 
@@ -116,19 +128,32 @@ void UdpEndpoint::readPending()
     quint16 fromPort = 0;
     QElapsedTimer turn;
     turn.start();
-    while (m_socket->state() == QAbstractSocket::BoundState && !turn.hasExpired(kReadingTurnMs)) {
-        const qint64 size = m_socket->pendingDatagramSize();
-        if (size < 0)
+    bool readAny = false;
+    while (m_socket->state() == QAbstractSocket::BoundState) {
+        qint64 size = m_socket->pendingDatagramSize();
+        // Each signal asks for a read, with or without a datagram waiting:
+        // one that was taken since (by an earlier turn, while a box is open)
+        // leaves the socket silent until it is read again. A read with none
+        // waiting fails, quietly.
+        const bool asked = size < 0 && !readAny;
+        if (size < 0 && !asked)
             break; // none pending
+        if (asked)
+            size = kLargestDatagram; // whatever came in meanwhile, it fits
         m_datagram.resize(static_cast<std::size_t>(size));
+        const QScopedValueRollback quietly(m_inOwnCall, m_inOwnCall || asked);
         const qint64 read = m_socket->readDatagram(m_datagram.data(), size, logged ? &from : nullptr,
                                                    logged ? &fromPort : nullptr);
+        readAny = true;
         if (read < 0)
-            break; // the socket has signalled the error itself
+            break; // none pending, or the socket has signalled the error itself
         m_datagram.resize(static_cast<std::size_t>(read));
         qCDebug(lcWire, "reply from %s port %d: %s", qPrintable(from.toString()), fromPort,
                 Printable(m_datagram).c_str());
         emit datagramArrived();
+        // Read this turn, what is left makes the socket signal again.
+        if (turn.hasExpired(kReadingTurnMs))
+            break;
     }
 }
 
