@@ -45,12 +45,12 @@ Decision Decide(Verdict verdict, Faults faults)
     case Verdict::AskAgain: break;
     }
     const bool act = verdict == Verdict::Accept;
-    if (faults.silent)
-        return {std::nullopt, act, false, faults};
     if (faults.errorsLeft > 0) {
         --faults.errorsLeft;
         return {std::string(kResendReply), false, true, faults};
     }
+    if (faults.silent)
+        return {std::nullopt, act, false, faults};
     const std::string_view reply = verdict == Verdict::Accept   ? kAcceptedReply
                                    : verdict == Verdict::Refuse ? kUnknownCommandReply
                                                                 : kResendReply;
