@@ -1,0 +1,21 @@
+#!/bin/bash
+# SPDX-License-Identifier: MIT
+# corvane-unit-sim --delay holds a bounded number of replies: a burst of
+# frames beyond it gets its replies dropped, each counted in the log. Runs
+# inside a private network namespace (tests/support/private-network.sh);
+# bash, for its /dev/udp.
+# Usage: delay-bound.sh CORVANE_UNIT_SIM
+set -u
+sim=$1
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+
+"$sim" --ids 1 --delay 600000 >"$work/sim.log" &
+for _ in $(seq 50); do grep -q '^ready' "$work/sim.log" && break; sleep 0.1; done
+# Play for unit 1, 1,030 times: six more than may wait.
+for _ in $(seq 1030); do printf '\361\001\004\061\100\120\114\015\377\001\037\362' >/dev/udp/127.0.0.1/2639; done
+for _ in $(seq 100); do [ "$(grep -c '^rx ' "$work/sim.log")" = 1030 ] && break; sleep 0.1; done
+
+got="$(grep -c '^rx ' "$work/sim.log") received, $(grep -c '^drop ' "$work/sim.log") dropped, last: $(grep '^drop ' "$work/sim.log" | tail -n 1)"
+want="1030 received, 6 dropped, last: drop to=127.0.0.1:$(sed -n 's/^rx from=127.0.0.1:\([0-9]*\) .*/\1/p' "$work/sim.log" | tail -n 1) reply=R waiting=1024 dropped=6"
+[ "$got" = "$want" ] || { echo "FAIL: got '$got', want '$want'"; exit 1; }
