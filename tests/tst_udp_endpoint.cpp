@@ -58,36 +58,28 @@ private slots:
     void sendsWhereTheAddressSays()
     {
         QUdpSocket loopback, veth;
-        QVERIFY2(loopback.bind(QHostAddress(QHostAddress::LocalHost), 2639),
-                 qPrintable(loopback.errorString()));
-        QVERIFY2(veth.bind(QHostAddress(QStringLiteral("10.99.0.1")), 2639), qPrintable(veth.errorString()));
+        QVERIFY(loopback.bind(QHostAddress::LocalHost, 2639) && veth.bind(QHostAddress("10.99.0.1"), 2639));
         UdpEndpoint endpoint;
         QCOMPARE(endpoint.bind(), Endpoint::BindResult::Bound);
         endpoint.setRemotePort(2639);
-        for (const char *host : {"127.0.0.1", "10.99.0.1", "127.0.0.1"}) {
+        for (auto [host, unit] :
+             {std::pair{"127.0.0.1", &loopback}, {"10.99.0.1", &veth}, {"127.0.0.1", &loopback}}) {
             endpoint.setRemoteHost(host);
             QVERIFY(!endpoint.send(host));
-        }
-        for (auto [unit, wanted] : {std::pair{&loopback, "127.0.0.1 127.0.0.1"}, {&veth, "10.99.0.1"}}) {
-            QStringList got;
-            while (got.size() < 3 && unit->waitForReadyRead(got.isEmpty() ? 2000 : 100))
-                while (unit->hasPendingDatagrams())
-                    got << unit->receiveDatagram().data();
-            QCOMPARE(got.join(' '), wanted);
+            QVERIFY2(unit->waitForReadyRead(2000) && unit->receiveDatagram().data() == host, host);
         }
     }
 
     // A datagram handed on may open a box, whose event loop runs until the
-    // operator closes it: a datagram arriving meanwhile is handed on while
-    // it is open, and the endpoint hears every later one, in order.
+    // operator closes it: one arriving meanwhile is handed on while the box
+    // is open, and the endpoint hears every later one, in order.
     void readsOnWhileABoxIsOpen()
     {
         UdpEndpoint endpoint;
         QCOMPARE(endpoint.bind(), Endpoint::BindResult::Bound);
         QUdpSocket unit;
         const auto reply = [&](const QByteArray &text) {
-            QCOMPARE(unit.writeDatagram(text, QHostAddress(QHostAddress::LocalHost), endpoint.localPort()),
-                     text.size());
+            unit.writeDatagram(text, QHostAddress(QHostAddress::LocalHost), endpoint.localPort());
         };
         QStringList handed;
         QEventLoop box;
@@ -95,40 +87,37 @@ private slots:
             handed << QString::fromStdString(endpoint.takeDatagram());
             if (handed.size() == 1) {
                 reply("while open");
-                QTimer::singleShot(2000, &box, &QEventLoop::quit); // closed by hand, as it were
+                QTimer::singleShot(2000, &box, &QEventLoop::quit); // else the operator closes it
                 box.exec();
                 handed << "closed";
-            } else if (box.isRunning()) {
-                box.quit();
             }
+            box.quit();
         });
         reply("first");
         QTRY_COMPARE(handed, QStringList({"first", "while open", "closed"}));
         reply("after");
-        QTRY_COMPARE(handed, QStringList({"first", "while open", "closed", "after"}));
+        QTRY_COMPARE(handed.last(), "after");
     }
 
-    // A flood is taken in turns of the event loop: a timer due meanwhile runs
-    // long before the flood has all been handed on.
+    // A flood is taken in turns of the event loop: a timer due meanwhile
+    // runs long before the flood has all been handed on.
     void floodLeavesTimersTheirTurn()
     {
         UdpEndpoint endpoint;
         QCOMPARE(endpoint.bind(), Endpoint::BindResult::Bound);
         QUdpSocket unit;
-        constexpr int kFlood = 100;
-        for (int i = 0; i < kFlood; ++i)
-            QCOMPARE(unit.writeDatagram("?", QHostAddress(QHostAddress::LocalHost), endpoint.localPort()), 1);
+        for (int i = 0; i < 100; ++i)
+            unit.writeDatagram("?", 1, QHostAddress(QHostAddress::LocalHost), endpoint.localPort());
         int handed = 0, handedWhenTimerRan = -1;
         connect(&endpoint, &UdpEndpoint::datagramArrived, this, [&] {
             if (++handed == 1)
                 QTimer::singleShot(0, this, [&] { handedWhenTimerRan = handed; });
-            QElapsedTimer work; // each reply takes a millisecond to handle
-            work.start();
-            while (!work.hasExpired(1)) {
+            QElapsedTimer work; // each reply takes a millisecond
+            for (work.start(); !work.hasExpired(1);) {
             }
         });
-        QTRY_COMPARE(handed, kFlood);
-        QVERIFY2(handedWhenTimerRan > 0 && handedWhenTimerRan < kFlood / 2,
+        QTRY_COMPARE(handed, 100);
+        QVERIFY2(handedWhenTimerRan > 0 && handedWhenTimerRan < 50,
                  qPrintable(QString::number(handedWhenTimerRan)));
     }
 

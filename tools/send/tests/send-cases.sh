@@ -35,5 +35,7 @@ E00, then silence: the resend is awaited as long|--errors 1 --silent|--timeout 3
 ID 127 awaits nothing||--id 127 stop|0|||1|
 bad address sends nothing||--address 256.1.1.1 play|2||corvane-send: An invalid IP address was entered!|0|
 bad ID sends nothing||--id 128 play|2||corvane-send: Invalid Tesk2 ID! (0-127)|0|
+five address groups send nothing||--address 127.0.0.1.5 play|2||corvane-send: not an IPv4 address of four numbers: 127.0.0.1.5|0|
+no time to wait||--timeout 0 play|2||corvane-send: invalid timeout (milliseconds, 1 or more): 0|0|
 CASES
 exit $failed
