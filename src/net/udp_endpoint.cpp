@@ -128,30 +128,31 @@ void UdpEndpoint::readPending()
     quint16 fromPort = 0;
     QElapsedTimer turn;
     turn.start();
-    bool readAny = false;
-    while (m_socket->state() == QAbstractSocket::BoundState) {
-        qint64 size = m_socket->pendingDatagramSize();
-        // Each signal asks for a read, with or without a datagram waiting:
-        // one that was taken since (by an earlier turn, while a box is open)
-        // leaves the socket silent until it is read again. A read with none
-        // waiting fails, quietly.
-        const bool asked = size < 0 && !readAny;
-        if (size < 0 && !asked)
-            break; // none pending
-        if (asked)
-            size = kLargestDatagram; // whatever came in meanwhile, it fits
+    // The first read of a turn is made even when no datagram seems to wait:
+    // the socket signals once, then not again until it is read. A signal for
+    // a datagram that an earlier turn took meanwhile (one run by a box's
+    // event loop) would otherwise leave it silent for good. With none
+    // waiting, that read fails, quietly.
+    for (bool first = true; m_socket->state() == QAbstractSocket::BoundState; first = false) {
+        const qint64 pending = m_socket->pendingDatagramSize();
+        if (pending < 0 && !first)
+            break; // none left
+        // Should one have come in meanwhile after all, it fits.
+        const qint64 size = pending < 0 ? kLargestDatagram : pending;
         m_datagram.resize(static_cast<std::size_t>(size));
-        const QScopedValueRollback quietly(m_inOwnCall, m_inOwnCall || asked);
-        const qint64 read = m_socket->readDatagram(m_datagram.data(), size, logged ? &from : nullptr,
-                                                   logged ? &fromPort : nullptr);
-        readAny = true;
+        qint64 read = -1;
+        {
+            const QScopedValueRollback quietly(m_inOwnCall, m_inOwnCall || pending < 0);
+            read = m_socket->readDatagram(m_datagram.data(), size, logged ? &from : nullptr,
+                                          logged ? &fromPort : nullptr);
+        }
         if (read < 0)
-            break; // none pending, or the socket has signalled the error itself
+            break; // none after all, or the socket has signalled the error itself
         m_datagram.resize(static_cast<std::size_t>(read));
         qCDebug(lcWire, "reply from %s port %d: %s", qPrintable(from.toString()), fromPort,
                 Printable(m_datagram).c_str());
         emit datagramArrived();
-        // Read this turn, what is left makes the socket signal again.
+        // What is left makes the socket signal again: it has been read.
         if (turn.hasExpired(kReadingTurnMs))
             break;
     }
