@@ -1,10 +1,10 @@
 #!/bin/bash
 # SPDX-License-Identifier: MIT
-# corvane-unit-sim --delay holds a bounded number of replies: a burst of
-# frames beyond it gets its replies dropped, each counted in the log. Runs
-# inside a private network namespace (tests/support/private-network.sh);
-# bash, for its /dev/udp.
-# Usage: delay-bound.sh CORVANE_UNIT_SIM
+# corvane-unit-sim on the network: it keeps its port to itself, and --delay
+# holds a bounded number of replies: a burst of frames beyond it gets its
+# replies dropped, each counted in the log. Runs inside a private network
+# namespace (tests/support/private-network.sh); bash, for its /dev/udp.
+# Usage: sim-server.sh CORVANE_UNIT_SIM
 set -u
 sim=$1
 work=$(mktemp -d)
@@ -12,6 +12,8 @@ trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 
 "$sim" --ids 1 --delay 600000 >"$work/sim.log" &
 for _ in $(seq 50); do grep -q '^ready' "$work/sim.log" && break; sleep 0.1; done
+timeout 5 "$sim" >/dev/null 2>&1
+[ $? = 1 ] || { echo "FAIL: a second simulator did not find the port taken"; exit 1; }
 # Play for unit 1, 1,030 times: six more than may wait. Sent in tens, each
 # ten received before the next, so that the socket's buffer never overflows.
 for sent in $(seq 10 10 1030); do
