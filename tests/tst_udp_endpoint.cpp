@@ -4,8 +4,12 @@
 #include "support/private_network.h"
 #include "support/rig.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <fcntl.h>
@@ -48,6 +52,73 @@ private slots:
         QVERIFY(endpoint.isClosed());
         QVERIFY(!unit.waitForReadyRead(100));
         QCOMPARE(errors.count(), 0);
+    }
+
+    // Each send goes where the address last set says, also after it changed and changed back.
+    void sendsWhereTheAddressSays()
+    {
+        QUdpSocket loopback, veth;
+        QVERIFY(loopback.bind(QHostAddress::LocalHost, 2639) && veth.bind(QHostAddress("10.99.0.1"), 2639));
+        UdpEndpoint endpoint;
+        QCOMPARE(endpoint.bind(), Endpoint::BindResult::Bound);
+        endpoint.setRemotePort(2639);
+        for (auto [host, unit] :
+             {std::pair{"127.0.0.1", &loopback}, {"10.99.0.1", &veth}, {"127.0.0.1", &loopback}}) {
+            endpoint.setRemoteHost(host);
+            QVERIFY(!endpoint.send(host));
+            QVERIFY2(unit->waitForReadyRead(2000) && unit->receiveDatagram().data() == host, host);
+        }
+    }
+
+    // A datagram handed on may open a box, whose event loop runs until the
+    // operator closes it: one arriving meanwhile is handed on while the box
+    // is open, and the endpoint hears every later one, in order.
+    void readsOnWhileABoxIsOpen()
+    {
+        UdpEndpoint endpoint;
+        QCOMPARE(endpoint.bind(), Endpoint::BindResult::Bound);
+        QUdpSocket unit;
+        const auto reply = [&](const QByteArray &text) {
+            unit.writeDatagram(text, QHostAddress(QHostAddress::LocalHost), endpoint.localPort());
+        };
+        QStringList handed;
+        QEventLoop box;
+        connect(&endpoint, &UdpEndpoint::datagramArrived, &box, [&] {
+            handed << QString::fromStdString(endpoint.takeDatagram());
+            if (handed.size() == 1) {
+                reply("while open");
+                QTimer::singleShot(2000, &box, &QEventLoop::quit); // else the operator closes it
+                box.exec();
+                handed << "closed";
+            }
+            box.quit();
+        });
+        reply("first");
+        QTRY_COMPARE(handed, QStringList({"first", "while open", "closed"}));
+        reply("after");
+        QTRY_COMPARE(handed.last(), "after");
+    }
+
+    // A flood is taken in turns of the event loop: a timer due meanwhile
+    // runs long before the flood has all been handed on.
+    void floodLeavesTimersTheirTurn()
+    {
+        UdpEndpoint endpoint;
+        QCOMPARE(endpoint.bind(), Endpoint::BindResult::Bound);
+        QUdpSocket unit;
+        for (int i = 0; i < 100; ++i)
+            unit.writeDatagram("?", 1, QHostAddress(QHostAddress::LocalHost), endpoint.localPort());
+        int handed = 0, handedWhenTimerRan = -1;
+        connect(&endpoint, &UdpEndpoint::datagramArrived, this, [&] {
+            if (++handed == 1)
+                QTimer::singleShot(0, this, [&] { handedWhenTimerRan = handed; });
+            QElapsedTimer work; // each reply takes a millisecond
+            for (work.start(); !work.hasExpired(1);) {
+            }
+        });
+        QTRY_COMPARE(handed, 100);
+        QVERIFY2(handedWhenTimerRan > 0 && handedWhenTimerRan < 50,
+                 qPrintable(QString::number(handedWhenTimerRan)));
     }
 
     void otherBindFailureEndsTheSearchSilently()

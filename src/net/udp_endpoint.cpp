@@ -22,7 +22,19 @@ namespace {
 // pending), so that a flood of replies cannot hold up timers and painting.
 // Shorter turns cost a flood nothing measurable and keep a 10 ms timer
 // within a few milliseconds of its time.
+//
+// A turn never runs inside the socket's readyRead: QAbstractSocket does not
+// signal again while that emission is under way, and a datagram handed on
+// may open a box whose event loop runs for as long as the operator leaves it
+// open. Inside the emission, a datagram arriving meanwhile would wait unread
+// until the box closed, and with the turn's time spent by then, for good:
+// the program would stop hearing its units. Queued, each turn starts from
+// the event loop, so the socket signals as usual while a box is open and
+// the next reply is handled there.
 constexpr qint64 kReadingTurnMs = 2;
+
+// The largest payload a UDP datagram over IPv4 can carry.
+constexpr qint64 kLargestDatagram = 65507;
 
 // Bytes as the wire log shows them: "F1 01 04 ...".
 QByteArray Hex(const std::string &bytes)
@@ -39,7 +51,7 @@ UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), m_socket(new QUdpSo
     // to the system's proxy resolver, which the port search would otherwise
     // pay once for every port it tries.
     m_socket->setProxy(QNetworkProxy::NoProxy);
-    connect(m_socket, &QUdpSocket::readyRead, this, &UdpEndpoint::readPending);
+    connect(m_socket, &QUdpSocket::readyRead, this, &UdpEndpoint::readPending, Qt::QueuedConnection);
     connect(m_socket, &QUdpSocket::errorOccurred, this, &UdpEndpoint::socketError);
 }
 
@@ -113,18 +125,32 @@ void UdpEndpoint::readPending()
     quint16 fromPort = 0;
     QElapsedTimer turn;
     turn.start();
-    while (m_socket->state() == QAbstractSocket::BoundState && !turn.hasExpired(kReadingTurnMs)) {
-        const qint64 size = m_socket->pendingDatagramSize();
-        if (size < 0)
-            break; // none pending
+    // The first read of a turn is made even when no datagram seems to wait:
+    // the socket signals once, then not again until it is read. A signal for
+    // a datagram that an earlier turn took meanwhile (one run by a box's
+    // event loop) would otherwise leave it silent for good. With none
+    // waiting, that read fails, quietly.
+    for (bool first = true; m_socket->state() == QAbstractSocket::BoundState; first = false) {
+        const qint64 pending = m_socket->pendingDatagramSize();
+        if (pending < 0 && !first)
+            break; // none left
+        // Should one have come in meanwhile after all, it fits.
+        const qint64 size = pending < 0 ? kLargestDatagram : pending;
         m_datagram.resize(static_cast<std::size_t>(size));
-        const qint64 read = m_socket->readDatagram(m_datagram.data(), size, &m_sender, &fromPort);
+        qint64 read = -1;
+        {
+            const QScopedValueRollback quietly(m_inOwnCall, m_inOwnCall || pending < 0);
+            read = m_socket->readDatagram(m_datagram.data(), size, &m_sender, &fromPort);
+        }
         if (read < 0)
-            break; // the socket has signalled the error itself
+            break; // none after all, or the socket has signalled the error itself
         m_datagram.resize(static_cast<std::size_t>(read));
         qCDebug(lcWire, "reply from %s port %d: %s", qPrintable(m_sender.toString()), fromPort,
                 Printable(m_datagram).c_str());
         emit datagramArrived();
+        // What is left makes the socket signal again: it has been read.
+        if (turn.hasExpired(kReadingTurnMs))
+            break;
     }
 }
 

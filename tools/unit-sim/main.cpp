@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Answer \"E00\" instead of the next N replies."),
                                     QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption silent(QStringLiteral("silent"),
-                                    QStringLiteral("Never answer (the units still act)."));
+                                    QStringLiteral("Never answer past --errors (the units still act)."));
     const QCommandLineOption delay(QStringLiteral("delay"),
                                    QStringLiteral("Delay every reply by MS milliseconds."),
                                    QStringLiteral("MS"), QStringLiteral("0"));

@@ -41,7 +41,7 @@ Verdict Judge(const ParsedFrame &frame, const std::vector<int> &simulatedIds);
 struct Faults
 {
     int errorsLeft = 0;  // --errors N: the next N replies are "E00"
-    bool silent = false; // --silent: every later reply is lost
+    bool silent = false; // --silent: every reply after those is lost
 };
 
 struct Decision
@@ -54,7 +54,9 @@ struct Decision
 
 // A unit does not act on a frame it asks for again, so a rehearsed "E00"
 // leaves the state alone; a silent unit still acts, only its replies are lost.
-// Frames that get no reply at all use up no rehearsed error.
+// The rehearsed errors come first, so that both together play a unit that
+// asks for a frame again and then falls silent. Frames that get no reply at
+// all use up no rehearsed error.
 Decision Decide(Verdict verdict, Faults faults);
 
 } // namespace corvane::unitsim

@@ -28,9 +28,13 @@ void LogLine(std::string_view line)
 }
 
 SimServer::SimServer(Simulator &simulator, int replyDelayMs, QObject *parent)
-    : QObject(parent), m_simulator(simulator), m_replyDelayMs(replyDelayMs), m_socket(new QUdpSocket(this))
+    : QObject(parent), m_simulator(simulator), m_replyDelayMs(replyDelayMs), m_socket(new QUdpSocket(this)),
+      m_nextDue(new QTimer(this))
 {
+    m_nextDue->setSingleShot(true);
+    m_clock.start();
     connect(m_socket, &QUdpSocket::readyRead, this, &SimServer::readPending);
+    connect(m_nextDue, &QTimer::timeout, this, &SimServer::sendDueReplies);
 }
 
 bool SimServer::listen(quint16 port, QString *error)
@@ -65,11 +69,34 @@ void SimServer::readPending()
             continue;
         const QByteArray reply = QByteArray::fromStdString(*exchange.reply);
         if (m_replyDelayMs > 0)
-            QTimer::singleShot(m_replyDelayMs, this,
-                               [this, reply, sender, senderPort] { sendReply(reply, sender, senderPort); });
+            delayReply(reply, sender, senderPort);
         else
             sendReply(reply, sender, senderPort);
     }
+}
+
+void SimServer::delayReply(const QByteArray &reply, const QHostAddress &to, quint16 port)
+{
+    if (m_waiting.size() >= kMostWaitingReplies) {
+        ++m_dropped;
+        LogLine("drop to=" + Where(to, port) + " reply=" + Escaped(reply.toStdString()) +
+                " waiting=" + std::to_string(m_waiting.size()) + " dropped=" + std::to_string(m_dropped));
+        return;
+    }
+    m_waiting.push_back({reply, to, port, m_clock.elapsed() + m_replyDelayMs});
+    if (!m_nextDue->isActive())
+        m_nextDue->start(m_replyDelayMs);
+}
+
+void SimServer::sendDueReplies()
+{
+    while (!m_waiting.empty() && m_waiting.front().dueMs <= m_clock.elapsed()) {
+        const WaitingReply due = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        sendReply(due.reply, due.to, due.port);
+    }
+    if (!m_waiting.empty())
+        m_nextDue->start(static_cast<int>(m_waiting.front().dueMs - m_clock.elapsed()));
 }
 
 void SimServer::sendReply(const QByteArray &reply, const QHostAddress &to, quint16 port)

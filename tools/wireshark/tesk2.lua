@@ -22,9 +22,18 @@ local fields = {
     reply = ProtoField.string("tesk2.reply", "Reply"),
 }
 tesk2.fields = { fields.unit_id, fields.command, fields.checksum, fields.checksum_good, fields.reply }
+-- What a unit makes of a datagram to its port: a damaged frame (the shape
+-- of a frame, a rule inside it broken) it asks for again; anything else
+-- that is not a frame it lets pass as stray traffic. Each item names the
+-- rule in the words of the unit simulator's log.
 local damaged = ProtoExpert.new("tesk2.damaged", "Damaged Tesk2 frame", expert.group.MALFORMED,
     expert.severity.ERROR)
-tesk2.experts = { damaged }
+local not_a_frame = ProtoExpert.new("tesk2.not_a_frame", "Not a Tesk2 frame", expert.group.PROTOCOL,
+    expert.severity.NOTE)
+tesk2.experts = { damaged, not_a_frame }
+
+local SHORTEST_FRAME = 8 -- F1, 01 04, one ID digit, "@", a bare CR, a one-byte checksum, F2
+local LONGEST_FRAME = 20 -- ID 127, "99999SE" and CR, the four-byte checksum field
 
 -- The checksum field a sender writes for a sum.
 local function checksum_field(sum)
@@ -41,36 +50,55 @@ local function checksum_value(bytes)
     return value
 end
 
+local function is_digit(byte) return byte ~= nil and byte >= 0x30 and byte <= 0x39 end
+
 local function dissect_command(buffer, pinfo, tree)
-    local function damage(why)
-        tree:add_proto_expert_info(damaged, "Damaged frame: " .. why)
+    local function stray(reason)
+        tree:add_proto_expert_info(not_a_frame, "Not a frame (" .. reason .. "): a unit lets it pass")
+        pinfo.cols.info = "Not a frame: " .. reason
+    end
+    local function damage(rule, why)
+        tree:add_proto_expert_info(damaged, "Damaged frame (" .. rule .. "): " .. why)
         pinfo.cols.info:append(" [damaged: " .. why .. "]")
     end
     local length = buffer:len()
     local bytes = buffer():raw()
     pinfo.cols.info = "Command"
-    if bytes:byte(1) ~= 0xF1 then return damage("bad start byte") end
-    if bytes:byte(length) ~= 0xF2 then return damage("bad end byte") end
-    if bytes:sub(2, 3) ~= "\1\4" then return damage("bad lead bytes") end
-    -- In Lua's 1-based positions: ID digits from 4, then "@", the command, CR.
-    local at = bytes:find("@", 4, true)
-    if not at or at < 5 or at > 7 then return damage("no unit ID of 1 to 3 digits before \"@\"") end
+    -- The outer shape decides whether this is a frame at all.
+    if length < SHORTEST_FRAME then return stray("too-short") end
+    if length > LONGEST_FRAME then return stray("too-long") end
+    if bytes:byte(1) ~= 0xF1 then return stray("no-start-byte") end
+    if bytes:byte(length) ~= 0xF2 then return stray("no-end-byte") end
+
+    -- From here on a broken rule is damage. In Lua's 1-based positions: the
+    -- lead at 2, ID digits from 4, then "@", the command, CR; all before the end byte.
+    if bytes:sub(2, 3) ~= "\1\4" then return damage("bad-lead", "the lead is not 01 04") end
+    local at = 4
+    while at < length and is_digit(bytes:byte(at)) and at - 4 < 4 do at = at + 1 end
+    local digits = at - 4
+    if digits < 1 or digits > 3 or at >= length or bytes:byte(at) ~= 0x40 then
+        return damage("bad-unit-id", "no unit ID of 1 to 3 digits before \"@\"")
+    end
     local cr = bytes:find("\r", at + 1, true)
-    if not cr then return damage("no CR ending the command") end
-    tree:add(fields.unit_id, buffer(3, at - 4))
+    if not cr then return damage("no-carriage-return", "no CR ending the command") end
+    tree:add(fields.unit_id, buffer(3, digits))
     tree:add(fields.command, buffer(at, cr - at - 1))
     pinfo.cols.info = string.format("Unit %s: %s", bytes:sub(4, at - 1), bytes:sub(at + 1, cr - 1))
 
     local first = bytes:byte(cr + 1)
     local width = (first == 0xFF and 3) or (first == 0xFE and 4) or 1
-    if cr + width ~= length - 1 then return damage("checksum field of the wrong length") end
+    if cr + width ~= length - 1 then
+        return damage("checksum-length", "checksum field of the wrong length")
+    end
     local written = bytes:sub(cr + 1, cr + width)
     local sum = 0
     for i = 2, cr do sum = sum + bytes:byte(i) end
     local good = written == checksum_field(sum)
     tree:add(fields.checksum, buffer(cr, width), checksum_value(written))
     tree:add(fields.checksum_good, buffer(cr, width), good)
-    if not good then damage(string.format("checksum does not match the sum %d", sum)) end
+    if not good then
+        damage("checksum-mismatch", string.format("checksum does not match the sum %d", sum))
+    end
 end
 
 function tesk2.dissector(buffer, pinfo, tree)

@@ -17,7 +17,7 @@ while IFS='|' read -r name sim_options arguments want; do
     "$sim" --ids 1 $sim_options >>"$work/sim.log" &
     for _ in $(seq 50); do grep -q '^ready' "$work/sim.log" && break; sleep 0.1; done
     # shellcheck disable=SC2086
-    "$send" $arguments >"$work/out" 2>"$work/err"
+    timeout 10 "$send" $arguments >"$work/out" 2>"$work/err" # 124 when it hangs
     status=$?
     sleep 0.3 # lets the simulator log a frame that nothing answers
     { kill $! && wait $!; } 2>/dev/null
@@ -31,8 +31,11 @@ play reaches the unit byte for byte||play|0|R||1|F1 01 04 31 40 50 4C 0D FF 01 1
 three E00 then R|--errors 3|play|0|R||4|
 E00 to everything: 41 resends|--errors 50|play|3|E00||42|
 silent unit|--silent|--timeout 300 play|4||corvane-send: no reply from the unit|1|
+E00, then silence: the resend is awaited as long|--errors 1 --silent|--timeout 300 play|4||corvane-send: no reply from the unit|2|
 ID 127 awaits nothing||--id 127 stop|0|||1|
 bad address sends nothing||--address 256.1.1.1 play|2||corvane-send: An invalid IP address was entered!|0|
 bad ID sends nothing||--id 128 play|2||corvane-send: Invalid Tesk2 ID! (0-127)|0|
+five address groups send nothing||--address 127.0.0.1.5 play|2||corvane-send: not an IPv4 address of four numbers: 127.0.0.1.5|0|
+no time to wait||--timeout 0 play|2||corvane-send: invalid timeout (milliseconds, 1 or more): 0|0|
 CASES
 exit $failed

@@ -7,6 +7,7 @@
 #include "simulator.h"
 #include "support/hex.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace corvane::unitsim;
@@ -16,51 +17,67 @@ class TestUnitSimUnits : public QObject
     Q_OBJECT
 
 private slots:
+    // How each datagram of the table shared with the dissector's test is read.
+    void framesReadAsTheTableSays_data()
+    {
+        QTest::addColumn<QByteArray>("datagram");
+        QTest::addColumn<QString>("verdict");
+        QFile table(QStringLiteral(CORVANE_FRAME_VERDICTS));
+        QVERIFY2(table.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(table.errorString()));
+        while (!table.atEnd()) {
+            const QList<QByteArray> columns = table.readLine().split('|');
+            if (columns.size() == 3 && !columns[0].startsWith('#'))
+                QTest::newRow(columns[1].trimmed().constData())
+                    << QByteArray::fromHex(columns[1]) << QString(columns[0].trimmed());
+        }
+    }
+    void framesReadAsTheTableSays()
+    {
+        QFETCH(QByteArray, datagram);
+        Simulator simulator({1}, Faults{});
+        const std::string line = simulator.Receive(datagram.toStdString()).log.front();
+        const std::size_t at = line.find(" frame=") + 7;
+        QTEST(QString::fromStdString(line.substr(at, line.find(' ', at) - at)), "verdict");
+    }
+
     void unitsReadActAndAnswer_data()
     {
         QTest::addColumn<QList<int>>("ids");    // the units simulated; the first one's state is checked
-        QTest::addColumn<int>("errors");        // -1: a silent unit
+        QTest::addColumn<QString>("faults");    // "N E00" for --errors N, "silent"
         QTest::addColumn<QString>("datagrams"); // ", "-separated: "ID:COMMAND" (framed by the program's
                                                 // builder, CR added) or a datagram in hex
         QTest::addColumn<QString>("replies");   // one each, "-" for none
         QTest::addColumn<QString>("state");     // of the first unit: clip, mode, audio, video
-        const auto row = [](const char *tag, QList<int> ids, int errors, const char *datagrams,
+        const auto row = [](const char *tag, QList<int> ids, const char *faults, const char *datagrams,
                             const char *replies, const char *state) {
-            QTest::newRow(tag) << ids << errors << QString(datagrams) << QString(replies) << QString(state);
+            QTest::newRow(tag) << ids << QString(faults) << QString(datagrams) << QString(replies)
+                               << QString(state);
         };
-        row("addressed unit acts", {5, 1}, 0, "5:PL, 5:12SE, 5:0AD, 5:0VD, 5:1VD, 1:LP", "R R R R R R",
+        row("addressed unit acts", {5, 1}, "", "5:PL, 5:12SE, 5:0AD, 5:0VD, 5:1VD, 1:LP", "R R R R R R",
             "12 stopped off on");
-        row("loop play", {5}, 0, "5:LP", "R", "- looping on on");
-        row("007 names unit 7", {7}, 0, "007:ST", "R", "- still on on");
-        row("127: all act, none answers", {0, 126}, 0, "127:PA, F1 01 04 31 32 37 40 52 4A 0D FF 01 89 F2",
+        row("loop play", {5}, "", "5:LP", "R", "- looping on on");
+        row("007 names unit 7", {7}, "", "007:ST", "R", "- still on on");
+        row("127: all act, none answers", {0, 126}, "", "127:PA, F1 01 04 31 32 37 40 52 4A 0D FF 01 89 F2",
             "- -", "- paused on on");
-        row("unknown commands", {1}, 0, "1:XX, 1:123456SE, 1:2AD", "? ? ?", "- stopped on on");
-        // Play for unit 1 is F1 01 04 31 40 50 4C 0D FF 01 1F F2 (sum 287); each damaged frame breaks one
-        // rule. "w" and CR for unit 1 sum to 250, which needs FF 00 FA.
-        row("damaged: asked again by the unit named, or by one when none can be read", {1}, 0,
-            "F1 01 04 31 40 50 4C 0D FF 01 20 F2, F1 01 04 31 40 50 4C 0D 1F F2, F1 01 04 31 40 77 0D FA F2, "
-            "F1 01 04 31 40 50 4C 0D FF 01 F2, F1 01 05 31 40 50 4C 0D FF 01 20 F2, "
-            "F1 01 04 3A 40 50 4C 0D FF 01 28 F2, F1 01 04 31 32 33 34 40 50 4C 0D FF 01 E9 F2, "
-            "F1 01 04 31 40 50 4C FF 01 12 F2, F1 01 04 32 40 50 4C 0D FF 01 21 F2",
-            "E00 E00 E00 E00 E00 E00 E00 E00 -", "- stopped on on");
-        row("frames that read: shortest, 0xF2 in the checksum, longest", {0, 1}, 0,
-            "F1 01 04 30 40 0D 82 F2, F1 01 04 31 40 39 39 35 30 53 45 0D FF 01 F2 F2, "
-            "F1 01 04 31 32 37 40 31 32 33 34 35 36 53 45 0D FF 02 B9 F2",
-            "? R -", "- stopped on on");
-        row("not frames: stray traffic", {1}, 0,
-            "F1 01 04 31 40 50 4C 0D FF 01, 52 20 20 20 20 20 20 20, F1 F2, "
-            "F1 01 04 31 32 37 40 31 32 33 34 35 36 37 53 45 0D FF 02 F0 F2",
-            "- - - -", "- stopped on on");
-        row("rehearsed error, used up", {1}, 1, "1:PL, 1:PL, 2:PL", "E00 R -", "- playing on on");
-        row("silent unit still acts", {1}, -1, "1:PL", "-", "- playing on on");
+        row("unknown commands", {1}, "", "1:XX, 1:123456SE, 1:2AD", "? ? ?", "- stopped on on");
+        // Damaged for unit 1, with an ID that cannot be read, for unit 2; stray traffic.
+        row("damaged: asked again by the unit named, or by one when none can be read", {1}, "",
+            "F1 01 04 31 40 50 4C 0D FF 01 20 F2, F1 01 04 3A 40 50 4C 0D FF 01 28 F2, "
+            "F1 01 04 32 40 50 4C 0D FF 01 21 F2, F1 01 04 31 40 50 4C 0D FF 01",
+            "E00 E00 - -", "- stopped on on");
+        row("rehearsed error, used up, not carried out", {1}, "1 E00", "1:0AD, 1:PL, 2:PL", "E00 R -",
+            "- playing on on");
+        row("rehearsed error, then silence; a silent unit acts", {1}, "1 E00, silent", "1:0VD, 1:PL, 1:LP",
+            "E00 - -", "- looping on on");
     }
     void unitsReadActAndAnswer()
     {
         QFETCH(QList<int>, ids);
-        QFETCH(int, errors);
+        QFETCH(QString, faults);
         QFETCH(QString, datagrams);
-        Simulator simulator(std::vector<int>(ids.begin(), ids.end()),
-                            Faults{std::max(errors, 0), errors < 0});
+        Simulator simulator(
+            std::vector<int>(ids.begin(), ids.end()),
+            Faults{faults.section(' ', 0, 0).toInt(), faults.contains(QStringLiteral("silent"))});
         QStringList answered;
         for (const QString &datagram : datagrams.split(QStringLiteral(", "))) {
             const QStringList idAndCommand = datagram.split(QLatin1Char(':'));
