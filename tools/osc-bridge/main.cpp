@@ -6,6 +6,7 @@
 #include "controller/input_checks.h"
 #include "net/ipv4_text.h"
 #include "osc_bridge.h"
+#include "protocol/unit_conventions.h"
 #include "quit_on_signals.h"
 
 #include <QCommandLineParser>
@@ -71,9 +72,11 @@ int main(int argc, char *argv[])
         QStringLiteral("address"),
         QStringLiteral("Where commands go (default 255.255.255.255, every unit on the network)."),
         QStringLiteral("A"), QStringLiteral("255.255.255.255"));
+    const QString defaultTimeout = QString::number(corvane::kReplyTimeout.count());
     const QCommandLineOption timeoutOption(
-        QStringLiteral("timeout"), QStringLiteral("Milliseconds to wait for each reply (default 6000)."),
-        QStringLiteral("MS"), QStringLiteral("6000"));
+        QStringLiteral("timeout"),
+        QStringLiteral("Milliseconds to wait for each reply (default %1).").arg(defaultTimeout),
+        QStringLiteral("MS"), defaultTimeout);
     parser.addOptions({listenOption, addressOption, timeoutOption});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -125,7 +128,7 @@ int main(int argc, char *argv[])
     }
     bridge.startUp(address);
     qCInfo(lcOsc).noquote() << "taking OSC on" << listenText << "and sending to"
-                            << parser.value(addressOption) << "port 2639";
+                            << parser.value(addressOption) << "port" << corvane::kUnitPort;
     QCoreApplication::exec();
     return Ended;
 }
