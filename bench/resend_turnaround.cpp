@@ -34,11 +34,11 @@ void ProgramResends(benchmark::State &state)
         return state.SkipWithError("port 2639 on 127.0.0.1 is taken");
     corvane::Main window;
     window.startUp();
-    bench::Control<QLineEdit>(window, "BroadIPtxt")->setText(QStringLiteral("127.0.0.1"));
-    auto *play = bench::Control<QPushButton>(window, "PlayCmd");
+    bench::Control<QLineEdit>(window, "addressField")->setText(QStringLiteral("127.0.0.1"));
+    auto *play = bench::Control<QPushButton>(window, "playButton");
     int handled = 0;
     // Connected after the window's own handler, so it counts replies the rules are done with.
-    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"),
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "endpoint"),
                      &corvane::UdpEndpoint::datagramArrived, [&handled] { ++handled; });
     // Wakes the loop now and then, so a lost datagram cannot keep it waiting for good.
     QTimer wake;

@@ -30,15 +30,15 @@ private slots:
     void burstLeavesTheLastReplyShown()
     {
         burst("the last");
-        QTRY_COMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"))->text(), u"the last");
+        QTRY_COMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("replyField"))->text(), u"the last");
     }
     // In a flood, a reply longer than an Ethernet frame that another follows
     // at once is never laid out; the one that follows is shown.
     void longReplyFollowedAtOnceIsSkipped()
     {
-        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"));
+        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("replyField"));
         QSignalSpy shown(field, &QLineEdit::textChanged);
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
+        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
         QUdpSocket unit;
         for (const QByteArray &reply : {QByteArray(1473, 'x'), QByteArray("after")})
             QCOMPARE(unit.writeDatagram(reply, QHostAddress(QHostAddress::LocalHost), port), reply.size());
@@ -47,7 +47,7 @@ private slots:
     }
     void burstEndingInRFlipsTheCaption()
     {
-        auto *mute = m_window->findChild<QPushButton *>(QStringLiteral("VideoMuteCmd"));
+        auto *mute = m_window->findChild<QPushButton *>(QStringLiteral("videoMuteButton"));
         for (const char *flipped : {"Unmute Video", "Mute Video"}) {
             QTest::mouseClick(mute, Qt::LeftButton);
             burst("R");
@@ -61,7 +61,7 @@ private:
     void burst(const QByteArray &last)
     {
         QSignalSpy arrived(m_window->findChild<UdpEndpoint *>(), &UdpEndpoint::datagramArrived);
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
+        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
         QUdpSocket unit;
         for (int i = 1; i <= 3000; ++i) {
             const QByteArray reply = i < 3000 ? QByteArray::number(i) + '?' : last;

@@ -56,6 +56,7 @@ public:
     // The window as the controller sees it, for tests and benchmarks that
     // work it the same way.
     WindowOps &ops() { return m_ops; }
+    Outcomes &outcomes() { return m_ops; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
