@@ -64,7 +64,7 @@ void FloorPingPong(benchmark::State &state)
 {
     const bench::UnitThread unit(std::string("E00"));
     bench::PlainUdpSocket client;
-    if (!unit.isListening() || !client.bind(INADDR_ANY, 1028))
+    if (!unit.isListening() || !client.bind(INADDR_ANY, static_cast<std::uint16_t>(corvane::kFirstLocalPort)))
         return state.SkipWithError("port 2639 or 1028 is taken");
     client.setReceiveTimeout(2000);
     const sockaddr_in to = bench::Ipv4(bench::kLoopback, bench::kUnitPort);
