@@ -12,9 +12,10 @@ Q_DECLARE_METATYPE(std::vector<std::string>)
 namespace {
 
 // The journal's lines that tell what became of a command.
-const std::vector<std::string> kOutcomes = {"address rejected", "unit ID rejected", "sending", "send refused",
-                                            "sent without reply", "resending", "resent", "replied",
-                                            "resends spent", "timed out", "endpoint failed", "no free port"};
+const std::vector<std::string> kOutcomes = {
+    "address rejected",   "unit ID rejected", "sending",         "send refused",
+    "sent without reply", "resending",        "resent",          "replied",
+    "resends spent",      "timed out",        "endpoint failed", "no free port"};
 
 } // namespace
 
@@ -31,10 +32,10 @@ private slots:
     {
         Rig rig(false);
         rig.controller.startUp();
-        QCOMPARE(rig.journal.lines,
-                 (std::vector<std::string>{"text unit ID=1", "remote port 2639", "text address=255.255.255.255",
-                                           "lock address", "text local address=10.99.0.1",
-                                           "text local port=1028", "bound 1028", "text local port=1028"}));
+        QCOMPARE(rig.journal.lines, (std::vector<std::string>{
+                                        "text unit ID=1", "remote port 2639", "text address=255.255.255.255",
+                                        "lock address", "text local address=10.99.0.1",
+                                        "text local port=1028", "bound 1028", "text local port=1028"}));
     }
 
     // Ports from 1028 up to heldUpTo are in use, `broken` fails for another reason.
@@ -45,7 +46,8 @@ private slots:
         QTest::addColumn<bool>("noFreePort");
         QTest::addColumn<std::string>("shown");
         QTest::newRow("1028-2638 held: 2639 skipped") << 2638 << 0 << false << std::string("2640");
-        QTest::newRow("1028-49151 held: reported, search goes on") << 49151 << 0 << true << std::string("49152");
+        QTest::newRow("1028-49151 held: reported, search goes on")
+            << 49151 << 0 << true << std::string("49152");
         QTest::newRow("all held: gives up") << 65535 << 0 << true << std::string("65535");
         QTest::newRow("1030 broken: the search ends silently")
             << 1029 << 1030 << false << std::string("1030");
@@ -60,8 +62,8 @@ private slots:
             rig.endpoint.portsInUse.insert(port);
         rig.endpoint.brokenPorts = {broken};
         rig.controller.startUp();
-        QCOMPARE(rig.starting(kOutcomes), noFreePort ? std::vector<std::string>{"no free port"}
-                                                     : std::vector<std::string>{});
+        QCOMPARE(rig.starting(kOutcomes),
+                 noFreePort ? std::vector<std::string>{"no free port"} : std::vector<std::string>{});
         QTEST(rig.window.text(Field::LocalPort), "shown");
     }
 
@@ -114,9 +116,10 @@ private slots:
         rig.controller.commandPressed(Command::Play);
         rig.window.setText(Field::UnitId, "127");
         rig.controller.commandPressed(Command::Play);
-        QCOMPARE(rig.starting({"remote host", "sending", "timer", "send", "sent"}),
-                 (std::vector<std::string>{"remote host 10.99.0.7", "sending", "timer start", "send",
-                                           "remote host 10.99.0.7", "sending", "send", "sent without reply"}));
+        QCOMPARE(
+            rig.starting({"remote host", "sending", "timer", "send", "sent"}),
+            (std::vector<std::string>{"remote host 10.99.0.7", "sending", "timer start", "send",
+                                      "remote host 10.99.0.7", "sending", "send", "sent without reply"}));
         QCOMPARE(rig.endpoint.sent.back().port, 2639);
     }
 
@@ -129,7 +132,8 @@ private slots:
         QTest::newRow("both bad") << QByteArray("0.0.0.0") << QByteArray("")
                                   << Lines{"address rejected", "unit ID rejected"};
         QTest::newRow("address 1.2.3") << QByteArray("1.2.3") << QByteArray("1") << Lines{"address rejected"};
-        QTest::newRow("ID 128") << QByteArray("255.255.255.255") << QByteArray("128") << Lines{"unit ID rejected"};
+        QTest::newRow("ID 128") << QByteArray("255.255.255.255") << QByteArray("128")
+                                << Lines{"unit ID rejected"};
     }
     void badInputsAreReportedAndNothingIsSent()
     {
@@ -184,9 +188,10 @@ private slots:
             rig.reply("unit says E00");
         QCOMPARE(rig.endpoint.sent.size(), 42u);
         const std::vector<std::string> outcomes = rig.starting(kOutcomes);
-        QCOMPARE(std::vector(outcomes.begin(), outcomes.begin() + 7),
-                 (std::vector<std::string>{"resending after E00", "resent 1", "sending", "resending after e00",
-                                           "resent 1", "resending after unit says E00", "resent 2"}));
+        QCOMPARE(
+            std::vector(outcomes.begin(), outcomes.begin() + 7),
+            (std::vector<std::string>{"resending after E00", "resent 1", "sending", "resending after e00",
+                                      "resent 1", "resending after unit says E00", "resent 2"}));
         QCOMPARE(outcomes.back(), "resends spent unit says E00"); // the 42nd
         // The next press has a bound of its own, and a resend comes before the acknowledge test.
         rig.controller.mutePressed(MuteOutput::Video);
@@ -231,7 +236,8 @@ private slots:
             rig.window.setText(Field::UnitId, id);
         rig.window.enabled[MuteOutput::Audio] = false;
         rig.window.setText(Field::UnitId, "5"); // only both disabled are enabled again
-        const std::vector<std::string> steps = {"disable video", "disable audio", "enable video", "enable audio"};
+        const std::vector<std::string> steps = {"disable video", "disable audio", "enable video",
+                                                "enable audio"};
         QCOMPARE(rig.starting({"disable", "enable"}), steps);
     }
 

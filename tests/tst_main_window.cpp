@@ -114,7 +114,8 @@ private slots:
         }
         // Screen readers name each field by its label.
         QAccessibleInterface *id = QAccessible::queryAccessibleInterface(field("unitIdField"));
-        QCOMPARE(id->text(QAccessible::Name), m_window->findChild<QLabel *>(QStringLiteral("unitIdLabel"))->text());
+        QCOMPARE(id->text(QAccessible::Name),
+                 m_window->findChild<QLabel *>(QStringLiteral("unitIdLabel"))->text());
         QCOMPARE(m_window->findChild<QTimer *>(QStringLiteral("replyTimer"))->interval(), 6000);
         // Message boxes and tooltips keep the application's font.
         QCOMPARE(QGuiApplication::font(), m_applicationFont);
@@ -137,9 +138,10 @@ private slots:
                 order << widget->objectName();
             widget = widget->nextInFocusChain();
         } while (widget != field("unitIdField"));
-        QCOMPARE(order, (QStringList{"unitIdField", "clipNumberField", "selectClipButton", "playButton", "loopPlayButton",
-                                     "videoMuteButton", "pauseButton", "stillButton", "stopButton", "audioMuteButton",
-                                     "localPortField", "addressField", "localAddressField", "replyField"}));
+        QCOMPARE(order, (QStringList{"unitIdField", "clipNumberField", "selectClipButton", "playButton",
+                                     "loopPlayButton", "videoMuteButton", "pauseButton", "stillButton",
+                                     "stopButton", "audioMuteButton", "localPortField", "addressField",
+                                     "localAddressField", "replyField"}));
         // A Tab with its text, as X11 sends it, still moves on.
         field("clipNumberField")->setFocus();
         QTest::sendKeyEvent(QTest::Click, field("clipNumberField"), Qt::Key_Tab, "\t", Qt::NoModifier);
@@ -275,7 +277,8 @@ private slots:
         box("no free port", QMessageBox::Critical, ok, "Zelosock Error: No open port found!");
         box("address rejected", QMessageBox::Critical, ok, "Data Error: An invalid IP address was entered!");
         box("unit ID rejected", QMessageBox::Critical, ok, "Data Error: Invalid Tesk2 ID! (0-127)");
-        box("send refused", QMessageBox::Critical, ok, "SockError: Zelosock Error: 101\nNetwork is unreachable");
+        box("send refused", QMessageBox::Critical, ok,
+            "SockError: Zelosock Error: 101\nNetwork is unreachable");
         box("endpoint failed", QMessageBox::Warning, ok,
             "SockError: Zelosock Error: 10054\nConnection reset by peer");
         box("timed out", QMessageBox::Warning, ok,
@@ -327,7 +330,8 @@ private slots:
         }
         QCOMPARE(answerer.seen, QStringList{shown});
         QCOMPARE(answerer.icons, QList<QMessageBox::Icon>{QMessageBox::Icon(icon)});
-        QCOMPARE(answerer.buttons, QList<QMessageBox::StandardButtons>{QMessageBox::StandardButtons(buttons)});
+        QCOMPARE(answerer.buttons,
+                 QList<QMessageBox::StandardButtons>{QMessageBox::StandardButtons(buttons)});
     }
 
     void everyTextFitsInAnotherFace()
@@ -340,9 +344,11 @@ private slots:
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width() &&
                          label->geometry().right() < m_window->width(),
                      qPrintable(label->objectName()));
-        const QStringList longest = {
-            "addressField", "255.255.255.255", "localAddressField", "255.255.255.255", "localPortField",
-            "65535",      "unitIdField",       "127",        "clipNumberField",      "99999"};
+        const QStringList longest = {"addressField",      "255.255.255.255",
+                                     "localAddressField", "255.255.255.255",
+                                     "localPortField",    "65535",
+                                     "unitIdField",       "127",
+                                     "clipNumberField",   "99999"};
         for (qsizetype i = 0; i < longest.size(); i += 2) {
             QLineEdit *edit = field(qPrintable(longest[i]));
             edit->setText(longest[i + 1]);
@@ -400,7 +406,8 @@ private slots:
         m_window->startUp();
         m_window->show();
         BoxAnswerer answerer;
-        for (const auto &[typed, button] : {std::pair("007", "playButton"), std::pair("000", "stillButton")}) {
+        for (const auto &[typed, button] :
+             {std::pair("007", "playButton"), std::pair("000", "stillButton")}) {
             field("unitIdField")->setFocus();
             field("unitIdField")->selectAll();
             QTest::keyClicks(field("unitIdField"), typed);

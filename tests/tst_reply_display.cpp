@@ -38,7 +38,8 @@ private slots:
     {
         auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("replyField"));
         QSignalSpy shown(field, &QLineEdit::textChanged);
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
+        const auto port =
+            m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
         QUdpSocket unit;
         for (const QByteArray &reply : {QByteArray(1473, 'x'), QByteArray("after")})
             QCOMPARE(unit.writeDatagram(reply, QHostAddress(QHostAddress::LocalHost), port), reply.size());
@@ -61,7 +62,8 @@ private:
     void burst(const QByteArray &last)
     {
         QSignalSpy arrived(m_window->findChild<UdpEndpoint *>(), &UdpEndpoint::datagramArrived);
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
+        const auto port =
+            m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
         QUdpSocket unit;
         for (int i = 1; i <= 3000; ++i) {
             const QByteArray reply = i < 3000 ? QByteArray::number(i) + '?' : last;

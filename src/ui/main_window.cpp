@@ -106,7 +106,10 @@ void Main::buildControls()
         control->setToolTip(Shown(row.toolTip));
         control->setGeometry(PixelRect(row));
         const bool fieldText = std::holds_alternative<Field>(row.role);
-        FitText(control, *row.longest ? Shown(row.longest) : fieldText ? QString::fromLatin1(row.text) : Shown(row.text),
+        FitText(control,
+                *row.longest ? Shown(row.longest)
+                : fieldText  ? QString::fromLatin1(row.text)
+                             : Shown(row.text),
                 width());
         if (control->focusPolicy() != Qt::NoFocus)
             focusOrder.emplace_back(row.tabIndex, control);
@@ -331,7 +334,10 @@ void Main::Ops::resendsSpent(const std::string &reply) { m_window.setReplyText(r
 
 void Main::Ops::timedOut() { m_window.showBox(Notice::TimedOut); }
 
-void Main::Ops::endpointFailed(const EndpointError &error) { m_window.showBox(Notice::EndpointFailed, error); }
+void Main::Ops::endpointFailed(const EndpointError &error)
+{
+    m_window.showBox(Notice::EndpointFailed, error);
+}
 
 bool Main::Ops::confirmsUnlock() { return m_window.showBox(Notice::Unlock) == QMessageBox::Yes; }
 

@@ -56,8 +56,8 @@ NoticeBox BoxFor(Notice notice, const EndpointError &error)
     QString text = Translated(row.text);
     if (notice == Notice::SendRefused || notice == Notice::EndpointFailed)
         text = text.arg(QString::number(error.number), Latin1(error.description));
-    return {row.icon, row.question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, Translated(row.title),
-            text};
+    return {row.icon, row.question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+            Translated(row.title), text};
 }
 
 } // namespace corvane

@@ -12,7 +12,15 @@
 
 namespace corvane {
 
-enum class Notice { AddressRejected, UnitIdRejected, SendRefused, EndpointFailed, NoFreePort, TimedOut, Unlock };
+enum class Notice {
+    AddressRejected,
+    UnitIdRejected,
+    SendRefused,
+    EndpointFailed,
+    NoFreePort,
+    TimedOut,
+    Unlock
+};
 
 struct NoticeBox
 {

@@ -9,7 +9,8 @@ std::string WhyNotPrivateNetwork()
 {
     const char *marker = std::getenv("CORVANE_PRIVATE_NETWORK");
     if (!marker || std::string(marker) != "inside")
-        return "not run through tests/support/private-network.sh; nothing is sent from the host's own network";
+        return "not run through tests/support/private-network.sh; nothing is sent from the host's own "
+               "network";
     struct if_nameindex *interfaces = if_nameindex();
     if (!interfaces)
         return "the interfaces cannot be listed";

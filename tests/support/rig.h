@@ -185,8 +185,9 @@ struct Rig
         std::vector<std::string> kept;
         std::copy_if(journal.lines.begin(), journal.lines.end(), std::back_inserter(kept),
                      [&](const std::string &line) {
-                         return std::any_of(prefixes.begin(), prefixes.end(),
-                                            [&](const std::string &prefix) { return line.starts_with(prefix); });
+                         return std::any_of(prefixes.begin(), prefixes.end(), [&](const std::string &prefix) {
+                             return line.starts_with(prefix);
+                         });
                      });
         return kept;
     }

@@ -100,7 +100,8 @@ void HeadlessController::Outcomes::noFreePort()
 
 void HeadlessController::Outcomes::inputRejected(Input input)
 {
-    emit m_unit.checkFailed(Message(input == Input::Address ? Notice::AddressRejected : Notice::UnitIdRejected));
+    emit m_unit.checkFailed(
+        Message(input == Input::Address ? Notice::AddressRejected : Notice::UnitIdRejected));
 }
 
 void HeadlessController::Outcomes::sending() { m_unit.m_awaiting = true; }
