@@ -11,6 +11,9 @@
 
 using namespace corvane;
 
+using Show = std::function<void(Outcomes &)>;
+Q_DECLARE_METATYPE(Show)
+
 namespace {
 
 struct Expected // x, y, w, h in pixels: twips / 15, rounded; maxLength and readOnly of text fields
@@ -260,67 +263,65 @@ private slots:
         QCOMPARE(answerer.seen.size(), 2); // never asked again
     }
 
-    // Each outcome as the window shows it: a box (icon, buttons, title, text), or the reply field's text
+    // Each outcome as the window shows it: a box (icon, buttons, "title: text"), or the reply field's text
     // once its display frame is over. Replies start from "before", so that an emptied field shows.
     void outcomesAsShown_data()
     {
+        QTest::addColumn<Show>("show");
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("buttons");
-        QTest::addColumn<QString>("shown"); // "title: text" of a box, or the reply field's text
-        const auto box = [](const char *outcome, QMessageBox::Icon icon, int buttons, const char *shown) {
-            QTest::newRow(outcome) << int(icon) << buttons << QString::fromUtf8(shown);
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char *tag, Show show, QMessageBox::Icon icon, int buttons,
+                            const char *shown) {
+            QTest::newRow(tag) << show << int(icon) << buttons << QString::fromUtf8(shown);
         };
-        const auto reply = [](const char *outcome, const char *shown) {
-            QTest::newRow(outcome) << int(QMessageBox::NoIcon) << 0 << QString::fromUtf8(shown);
-        };
-        const int ok = QMessageBox::Ok, yesNo = QMessageBox::Yes | QMessageBox::No;
-        box("no free port", QMessageBox::Critical, ok, "Zelosock Error: No open port found!");
-        box("address rejected", QMessageBox::Critical, ok, "Data Error: An invalid IP address was entered!");
-        box("unit ID rejected", QMessageBox::Critical, ok, "Data Error: Invalid Tesk2 ID! (0-127)");
-        box("send refused", QMessageBox::Critical, ok,
-            "SockError: Zelosock Error: 101\nNetwork is unreachable");
-        box("endpoint failed", QMessageBox::Warning, ok,
-            "SockError: Zelosock Error: 10054\nConnection reset by peer");
-        box("timed out", QMessageBox::Warning, ok,
+        const int ok = QMessageBox::Ok, yesNo = QMessageBox::Yes | QMessageBox::No,
+                  none = QMessageBox::NoIcon;
+        row(
+            "no free port", [](Outcomes &o) { o.noFreePort(); }, QMessageBox::Critical, ok,
+            "Zelosock Error: No open port found!");
+        row(
+            "address rejected", [](Outcomes &o) { o.inputRejected(Input::Address); }, QMessageBox::Critical,
+            ok, "Data Error: An invalid IP address was entered!");
+        row(
+            "unit ID rejected", [](Outcomes &o) { o.inputRejected(Input::UnitId); }, QMessageBox::Critical,
+            ok, "Data Error: Invalid Tesk2 ID! (0-127)");
+        row(
+            "send refused",
+            [](Outcomes &o) {
+                o.sendRefused({101, "Network is unreachable"});
+            },
+            QMessageBox::Critical, ok, "SockError: Zelosock Error: 101\nNetwork is unreachable");
+        row(
+            "endpoint failed",
+            [](Outcomes &o) {
+                o.endpointFailed({10054, "Connection reset by peer"});
+            },
+            QMessageBox::Warning, ok, "SockError: Zelosock Error: 10054\nConnection reset by peer");
+        row(
+            "timed out", [](Outcomes &o) { o.timedOut(); }, QMessageBox::Warning, ok,
             "Timeout Error: Communications Error: Check all connections and settings!");
-        box("unlock?", QMessageBox::Question, yesNo,
-            "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
-        reply("replied", "R");
-        reply("resends spent", "E00");
-        reply("resending", "");
-        reply("sending", "");
+        row(
+            "unlock? Return: Yes", [](Outcomes &o) { QVERIFY(o.confirmsUnlock()); }, QMessageBox::Question,
+            yesNo, "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
+        row(
+            "replied", [](Outcomes &o) { o.replied("R"); }, QMessageBox::Icon(none), 0, "R");
+        row(
+            "resends spent", [](Outcomes &o) { o.resendsSpent("E00"); }, QMessageBox::Icon(none), 0, "E00");
+        row(
+            "resending", [](Outcomes &o) { o.resending("E00"); }, QMessageBox::Icon(none), 0, "");
+        row(
+            "sending", [](Outcomes &o) { o.sending(); }, QMessageBox::Icon(none), 0, "");
     }
     void outcomesAsShown()
     {
+        QFETCH(Show, show);
         QFETCH(int, icon);
         QFETCH(int, buttons);
         QFETCH(QString, shown);
-        Outcomes &outcomes = m_window->outcomes();
         BoxAnswerer answerer;
-        outcomes.replied("before");
-        const QByteArray outcome = QTest::currentDataTag();
-        if (outcome == "no free port")
-            outcomes.noFreePort();
-        else if (outcome == "address rejected")
-            outcomes.inputRejected(Input::Address);
-        else if (outcome == "unit ID rejected")
-            outcomes.inputRejected(Input::UnitId);
-        else if (outcome == "send refused")
-            outcomes.sendRefused({101, "Network is unreachable"});
-        else if (outcome == "endpoint failed")
-            outcomes.endpointFailed({10054, "Connection reset by peer"});
-        else if (outcome == "timed out")
-            outcomes.timedOut();
-        else if (outcome == "unlock?")
-            QVERIFY(outcomes.confirmsUnlock()); // Return: the default, Yes
-        else if (outcome == "replied")
-            outcomes.replied("R");
-        else if (outcome == "resends spent")
-            outcomes.resendsSpent("E00");
-        else if (outcome == "resending")
-            outcomes.resending("E00");
-        else
-            outcomes.sending();
+        m_window->outcomes().replied("before");
+        show(m_window->outcomes());
         if (icon == QMessageBox::NoIcon) {
             QTRY_COMPARE(field("replyField")->text(), shown);
             QTest::qWait(30);
