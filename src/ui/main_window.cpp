@@ -67,7 +67,7 @@ Main::Main(QWidget *parent)
     m_endpoint->setObjectName(QStringLiteral("endpoint"));
     m_replyTimer->setObjectName(QStringLiteral("replyTimer"));
     m_replyTimer->setInterval(kReplyTimeout);
-    // A coarse timer may fire up to 5% early; the warning must not come before 6 s.
+    // A coarse timer may fire up to 5% early; the warning must not come before its time.
     m_replyTimer->setTimerType(Qt::PreciseTimer);
     m_replyFrame->setSingleShot(true);
     m_replyFrame->setTimerType(Qt::PreciseTimer);

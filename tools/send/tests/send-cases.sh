@@ -34,5 +34,6 @@ silent unit|--silent|--timeout 300 play|4||corvane-send: no reply from the unit|
 ID 127 awaits nothing||--id 127 stop|0|||1|
 bad address sends nothing||--address 256.1.1.1 play|2||corvane-send: An invalid IP address was entered!|0|
 bad ID sends nothing||--id 128 play|2||corvane-send: Invalid Tesk2 ID! (0-127)|0|
+select needs its clip||select|2||corvane-send: select takes one clip number|0|
 CASES
 exit $failed
