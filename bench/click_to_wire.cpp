@@ -71,10 +71,10 @@ int main(int argc, char **argv)
     g_unit = std::make_unique<bench::UnitThread>(std::nullopt);
     corvane::Main window;
     window.startUp();
-    bench::Control<QLineEdit>(window, "BroadIPtxt")->setText(QStringLiteral("127.0.0.1"));
+    bench::Control<QLineEdit>(window, "addressField")->setText(QStringLiteral("127.0.0.1"));
     window.show();
-    g_replyTimer = bench::Control<QTimer>(window, "TeskTimeOut");
-    g_play = bench::Control<QPushButton>(window, "PlayCmd");
+    g_replyTimer = bench::Control<QTimer>(window, "replyTimer");
+    g_play = bench::Control<QPushButton>(window, "playButton");
 
     QPushButton plain(QStringLiteral("Play"));
     QUdpSocket socket;

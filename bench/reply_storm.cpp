@@ -230,9 +230,9 @@ int main(int argc, char **argv)
     corvane::Main window;
     window.startUp();
     window.show();
-    g_port = bench::Control<QLineEdit>(window, "LocalPortTxt")->text().toUShort();
+    g_port = bench::Control<QLineEdit>(window, "localPortField")->text().toUShort();
     // Connected after the window's own handler, so it counts datagrams the rules are done with.
-    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"),
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "endpoint"),
                      &corvane::UdpEndpoint::datagramArrived,
                      [] { g_consumed.fetch_add(1, std::memory_order_release); });
     // Two storms first, unmeasured, so that every cache the program fills is full.

@@ -34,11 +34,11 @@ void ProgramResends(benchmark::State &state)
         return state.SkipWithError("port 2639 on 127.0.0.1 is taken");
     corvane::Main window;
     window.startUp();
-    bench::Control<QLineEdit>(window, "BroadIPtxt")->setText(QStringLiteral("127.0.0.1"));
-    auto *play = bench::Control<QPushButton>(window, "PlayCmd");
+    bench::Control<QLineEdit>(window, "addressField")->setText(QStringLiteral("127.0.0.1"));
+    auto *play = bench::Control<QPushButton>(window, "playButton");
     int handled = 0;
     // Connected after the window's own handler, so it counts replies the rules are done with.
-    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "Zelosock"),
+    QObject::connect(bench::Control<corvane::UdpEndpoint>(window, "endpoint"),
                      &corvane::UdpEndpoint::datagramArrived, [&handled] { ++handled; });
     // Wakes the loop now and then, so a lost datagram cannot keep it waiting for good.
     QTimer wake;
@@ -64,7 +64,7 @@ void FloorPingPong(benchmark::State &state)
 {
     const bench::UnitThread unit(std::string("E00"));
     bench::PlainUdpSocket client;
-    if (!unit.isListening() || !client.bind(INADDR_ANY, 1028))
+    if (!unit.isListening() || !client.bind(INADDR_ANY, static_cast<std::uint16_t>(corvane::kFirstLocalPort)))
         return state.SkipWithError("port 2639 or 1028 is taken");
     client.setReceiveTimeout(2000);
     const sockaddr_in to = bench::Ipv4(bench::kLoopback, bench::kUnitPort);

@@ -78,14 +78,14 @@ void Run(Rig &rig, const std::string &path, lo_message message)
     const std::size_t before = rig.endpoint.sent.size();
     const auto request = ReadOscRequest(path, types, argv);
     if (const auto *press = std::get_if<OscPress>(&request)) {
-        rig.window.setText(Field::TeskIDtxt, press->unitId);
-        rig.window.setText(Field::ClipNumtxt, press->clip);
+        rig.window.setText(Field::UnitId, press->unitId);
+        rig.window.setText(Field::ClipNumber, press->clip);
         if (const auto *command = std::get_if<Command>(&press->button)) {
             rig.controller.commandPressed(*command);
         } else { // the caption that asks for the direction named
             const auto [output, mute] = std::get<MutePress>(press->button);
             const bool video = output == MuteOutput::Video;
-            rig.window.captions[video ? MuteButton::VideoMuteCmd : MuteButton::AudioMuteCmd] =
+            rig.window.captions[video ? MuteOutput::Video : MuteOutput::Audio] =
                 std::string(mute ? "Mute " : "Unmute ") + (video ? "Video" : "Audio");
             rig.controller.mutePressed(output);
         }

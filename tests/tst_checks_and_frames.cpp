@@ -90,7 +90,7 @@ private slots:
         QFETCH(QByteArray, summed);
         const QByteArray bytes = QByteArray::fromHex(summed);
         const QByteArray tag(QTest::currentDataTag());
-        QCOMPARE(ToHex(FindCheckSum(bytes.toStdString())), tag.mid(tag.indexOf("-> ") + 3));
+        QCOMPARE(ToHex(ChecksumField(bytes.toStdString())), tag.mid(tag.indexOf("-> ") + 3));
     }
 };
 

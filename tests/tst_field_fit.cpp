@@ -34,11 +34,11 @@ private slots:
         Main window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const std::pair<const char *, const char *> longest[] = {{"BroadIPtxt", "255.255.255.255"},
-                                                                 {"LocalIPtxt", "255.255.255.255"},
-                                                                 {"LocalPortTxt", "65535"},
-                                                                 {"TeskIDtxt", "127"},
-                                                                 {"ClipNumtxt", "99999"}};
+        const std::pair<const char *, const char *> longest[] = {{"addressField", "255.255.255.255"},
+                                                                 {"localAddressField", "255.255.255.255"},
+                                                                 {"localPortField", "65535"},
+                                                                 {"unitIdField", "127"},
+                                                                 {"clipNumberField", "99999"}};
         for (const auto &[name, text] : longest) {
             auto *field = window.findChild<QLineEdit *>(QLatin1String(name));
             QVERIFY2(field, name);

@@ -11,6 +11,9 @@
 
 using namespace corvane;
 
+using Show = std::function<void(Outcomes &)>;
+Q_DECLARE_METATYPE(Show)
+
 namespace {
 
 struct Expected // x, y, w, h in pixels: twips / 15, rounded; maxLength and readOnly of text fields
@@ -24,36 +27,37 @@ struct Expected // x, y, w, h in pixels: twips / 15, rounded; maxLength and read
 // The window as drawn, just after start-up, written out independently of the layout table.
 // clang-format off
 const Expected kControls[] = {
-    {"BroadIPtxt",   "255.255.255.255",      8,   8,   105, 19, 15,    true,  "See network administrator before changing."},
-    {"BroadIPlbl",   "Broadcast IP Address", 120, 8,   97,  19, 0,     false, ""},
-    {"LocalIPtxt",   "10.99.0.1",            8,   32,  105, 19, 32767, true,  "This is your computers IP address."},
-    {"HostIPLbl",    "Local IP Address",     120, 32,  57,  19, 0,     false, ""},
-    {"LocalPortTxt", "1028",                 8,   56,  41,  19, 5,     true,  "Port that your computer will comunicate with Tesk2 on."},
-    {"LocalPLbl",    "Local Port",           56,  56,  73,  19, 0,     false, ""},
-    {"TeskIDtxt",    "1",                    8,   80,  33,  19, 3,     false, "ID Number of Tesk2 you wish to control."},
-    {"TeskIDlbl",    "Tesk2 ID Number",      48,  80,  121, 19, 0,     false, ""},
-    {"SelectCmd",    "Select Clip #",        8,   128, 123, 22, 0,     false, "Search to first frame of selected clip."},
-    {"ClipNumtxt",   "0",                    136, 128, 49,  22, 5,     false, "Clip number you wish to select."},
-    {"PauseCmd",     "Pause",                224, 128, 65,  22, 0,     false, "Pause current clip (Video muted)."},
-    {"PlayCmd",      "Play",                 8,   152, 49,  22, 0,     false, "Play selected clip."},
-    {"StillCmd",     "Still",                240, 152, 49,  22, 0,     false, "Pause current clip (Last Frame Shown)."},
-    {"LPlayCmd",     "Loop Play",            8,   176, 89,  22, 0,     false, "Play and loop selected clip."},
-    {"StopCmd",      "Stop",                 240, 176, 49,  22, 0,     false, "Stop current video (Last frame shown)."},
-    {"VideoMuteCmd", "Mute Video",           8,   200, 113, 22, 0,     false, "Mute/Unmute video output."},
-    {"AudioMuteCmd", "Mute Audio",           176, 200, 113, 22, 0,     false, "Mute/Unmute audio output."},
-    {"TeskRspTxt",   "",                     128, 248, 33,  19, 65507, true,  "Displays Tesk2s response to command sent."},
-    {"TeskRspLbl",   "Tesk2 Response",       168, 248, 121, 19, 0,     false, ""},
+    {"addressField",   "255.255.255.255",      8,   8,   105, 19, 15,    true,  "See network administrator before changing."},
+    {"addressLabel",   "Broadcast IP Address", 120, 8,   97,  19, 0,     false, ""},
+    {"localAddressField",   "10.99.0.1",            8,   32,  105, 19, 32767, true,  "This is your computers IP address."},
+    {"localAddressLabel",    "Local IP Address",     120, 32,  57,  19, 0,     false, ""},
+    {"localPortField", "1028",                 8,   56,  41,  19, 5,     true,  "Port that your computer will comunicate with Tesk2 on."},
+    {"localPortLabel",    "Local Port",           56,  56,  73,  19, 0,     false, ""},
+    {"unitIdField",    "1",                    8,   80,  33,  19, 3,     false, "ID Number of Tesk2 you wish to control."},
+    {"unitIdLabel",    "Tesk2 ID Number",      48,  80,  121, 19, 0,     false, ""},
+    {"selectClipButton",    "Select Clip #",        8,   128, 123, 22, 0,     false, "Search to first frame of selected clip."},
+    {"clipNumberField",   "0",                    136, 128, 49,  22, 5,     false, "Clip number you wish to select."},
+    {"pauseButton",     "Pause",                224, 128, 65,  22, 0,     false, "Pause current clip (Video muted)."},
+    {"playButton",      "Play",                 8,   152, 49,  22, 0,     false, "Play selected clip."},
+    {"stillButton",     "Still",                240, 152, 49,  22, 0,     false, "Pause current clip (Last Frame Shown)."},
+    {"loopPlayButton",     "Loop Play",            8,   176, 89,  22, 0,     false, "Play and loop selected clip."},
+    {"stopButton",      "Stop",                 240, 176, 49,  22, 0,     false, "Stop current video (Last frame shown)."},
+    {"videoMuteButton", "Mute Video",           8,   200, 113, 22, 0,     false, "Mute/Unmute video output."},
+    {"audioMuteButton", "Mute Audio",           176, 200, 113, 22, 0,     false, "Mute/Unmute audio output."},
+    {"replyField",   "",                     128, 248, 33,  19, 65507, true,  "Displays Tesk2s response to command sent."},
+    {"replyLabel",   "Tesk2 Response",       168, 248, 121, 19, 0,     false, ""},
 };
 // clang-format on
 
 // Answers the window's modal boxes as an operator would, with the next queued
-// key (Return, the default button, once none is left), noting "title: text"
-// and the icon of each.
+// key (Return, the default button, once none is left), noting "title: text",
+// the icon and the buttons of each.
 struct BoxAnswerer : QTimer
 {
     std::deque<Qt::Key> keys;
     QStringList seen;
     QList<QMessageBox::Icon> icons;
+    QList<QMessageBox::StandardButtons> buttons;
     BoxAnswerer()
     {
         connect(this, &QTimer::timeout, [this] {
@@ -61,6 +65,7 @@ struct BoxAnswerer : QTimer
                 box && box->isVisible()) {
                 seen << box->windowTitle() + ": " + box->text();
                 icons << box->icon();
+                buttons << box->standardButtons();
                 QTest::keyClick(box, keys.empty() ? Qt::Key_Return : keys.front());
                 if (!keys.empty())
                     keys.pop_front();
@@ -111,9 +116,10 @@ private slots:
             }
         }
         // Screen readers name each field by its label.
-        QAccessibleInterface *id = QAccessible::queryAccessibleInterface(field("TeskIDtxt"));
-        QCOMPARE(id->text(QAccessible::Name), QStringLiteral("Tesk2 ID Number"));
-        QCOMPARE(m_window->findChild<QTimer *>(QStringLiteral("TeskTimeOut"))->interval(), 6000);
+        QAccessibleInterface *id = QAccessible::queryAccessibleInterface(field("unitIdField"));
+        QCOMPARE(id->text(QAccessible::Name),
+                 m_window->findChild<QLabel *>(QStringLiteral("unitIdLabel"))->text());
+        QCOMPARE(m_window->findChild<QTimer *>(QStringLiteral("replyTimer"))->interval(), 6000);
         // Message boxes and tooltips keep the application's font.
         QCOMPARE(QGuiApplication::font(), m_applicationFont);
         // The icons, stored as plain pixels, are the pictures the launcher shows.
@@ -127,21 +133,22 @@ private slots:
 
     void focusStartsInTheIdFieldAndFollowsTheTabOrder()
     {
-        QWidget *widget = field("TeskIDtxt");
+        QWidget *widget = field("unitIdField");
         QTRY_COMPARE(QApplication::focusWidget(), widget);
         QStringList order;
         do {
             if (widget->focusPolicy() & Qt::TabFocus)
                 order << widget->objectName();
             widget = widget->nextInFocusChain();
-        } while (widget != field("TeskIDtxt"));
-        QCOMPARE(order, (QStringList{"TeskIDtxt", "ClipNumtxt", "SelectCmd", "PlayCmd", "LPlayCmd",
-                                     "VideoMuteCmd", "PauseCmd", "StillCmd", "StopCmd", "AudioMuteCmd",
-                                     "LocalPortTxt", "BroadIPtxt", "LocalIPtxt", "TeskRspTxt"}));
+        } while (widget != field("unitIdField"));
+        QCOMPARE(order, (QStringList{"unitIdField", "clipNumberField", "selectClipButton", "playButton",
+                                     "loopPlayButton", "videoMuteButton", "pauseButton", "stillButton",
+                                     "stopButton", "audioMuteButton", "localPortField", "addressField",
+                                     "localAddressField", "replyField"}));
         // A Tab with its text, as X11 sends it, still moves on.
-        field("ClipNumtxt")->setFocus();
-        QTest::sendKeyEvent(QTest::Click, field("ClipNumtxt"), Qt::Key_Tab, "\t", Qt::NoModifier);
-        QCOMPARE(QApplication::focusWidget()->objectName(), "SelectCmd");
+        field("clipNumberField")->setFocus();
+        QTest::sendKeyEvent(QTest::Click, field("clipNumberField"), Qt::Key_Tab, "\t", Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "selectClipButton");
     }
 
     // Into an emptied field: typed, committed by an input method, or one key with modifiers. Typed
@@ -157,17 +164,17 @@ private slots:
                             const char *shown, const char *edited = "") {
             QTest::newRow(tag) << QString(name) << modifiers << text << QString(shown) << QString(edited);
         };
-        row("typed ID", "TeskIDtxt", -2, "a 1.b23", "123", "25");
-        row("typed clip", "ClipNumtxt", -2, "x9.y 87", "987", "85");
-        row("typed address, cut at 15", "BroadIPtxt", -2, "10.a0 .1234567890123", "10.0.1234567890",
+        row("typed ID", "unitIdField", -2, "a 1.b23", "123", "25");
+        row("typed clip", "clipNumberField", -2, "x9.y 87", "987", "85");
+        row("typed address, cut at 15", "addressField", -2, "10.a0 .1234567890123", "10.0.1234567890",
             "05.0.123456789");
-        row("commit to ID: word with digits", "TeskIDtxt", -1, "1 a2", "12");
-        row("commit to clip: e-acute, 9", "ClipNumtxt", -1, "é9", "9");
-        row("commit to address: letters, comma", "BroadIPtxt", -1, "1a,0.0.2", "10.0.2");
-        row("AltGr euro to clip", "ClipNumtxt", Qt::ControlModifier | Qt::AltModifier, "€", "");
-        row("Ctrl+Shift ZWNJ to address", "BroadIPtxt", Qt::ControlModifier | Qt::ShiftModifier, "\u200c",
+        row("commit to ID: word with digits", "unitIdField", -1, "1 a2", "12");
+        row("commit to clip: e-acute, 9", "clipNumberField", -1, "é9", "9");
+        row("commit to address: letters, comma", "addressField", -1, "1a,0.0.2", "10.0.2");
+        row("AltGr euro to clip", "clipNumberField", Qt::ControlModifier | Qt::AltModifier, "€", "");
+        row("Ctrl+Shift ZWNJ to address", "addressField", Qt::ControlModifier | Qt::ShiftModifier, "\u200c",
             "");
-        row("Meta+a to address", "BroadIPtxt", Qt::MetaModifier, "a", "");
+        row("Meta+a to address", "addressField", Qt::MetaModifier, "a", "");
     }
     void characters()
     {
@@ -204,7 +211,7 @@ private slots:
     // code (X11, Windows) or the letter itself (Qt Test, some others).
     void shortcutsWorkAndPasteIsCutNotFiltered()
     {
-        QLineEdit *edit = field("ClipNumtxt");
+        QLineEdit *edit = field("clipNumberField");
         for (const bool controlCodes : {true, false}) {
             edit->setText("1a3");
             // Select all, copy, cut, paste twice (cut to the length limit), undo.
@@ -220,7 +227,7 @@ private slots:
 
     void enterAndEscapePressNothingAndTheIdRuleFollowsAnyChange()
     {
-        auto *timer = m_window->findChild<QTimer *>(QStringLiteral("TeskTimeOut"));
+        auto *timer = m_window->findChild<QTimer *>(QStringLiteral("replyTimer"));
         for (auto *button : m_window->findChildren<QPushButton *>()) {
             button->setFocus();
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
@@ -229,15 +236,15 @@ private slots:
         QVERIFY2(!timer->isActive(), "a key sent a command"); // any send to unit 1 starts it
         QVERIFY(m_window->isVisible());
         // The ID rule runs on the program's own changes too, not only on typing.
-        m_window->ops().setText(Field::TeskIDtxt, "127");
-        QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("AudioMuteCmd"))->isEnabled());
+        m_window->ops().setText(Field::UnitId, "127");
+        QVERIFY(!m_window->findChild<QPushButton *>(QStringLiteral("audioMuteButton"))->isEnabled());
     }
 
     // A click or F2 asks, once the address is unlocked no more; Escape answers No, Return Yes, and Yes moves
     // the focus to the address. Tabbing in asks nothing.
     void addressFieldAsksOnClickOrF2Only()
     {
-        QLineEdit *address = field("BroadIPtxt");
+        QLineEdit *address = field("addressField");
         BoxAnswerer answerer;
         answerer.keys = {Qt::Key_Escape, Qt::Key_Return};
         address->setFocus(Qt::TabFocusReason);
@@ -246,16 +253,86 @@ private slots:
         QTest::mouseClick(address, Qt::LeftButton);
         QTRY_COMPARE(answerer.seen.size(), 1);
         QVERIFY(address->isReadOnly());
-        field("TeskIDtxt")->setFocus();
+        field("unitIdField")->setFocus();
         QTest::keyClick(address, Qt::Key_F2); // returns once the box is answered
-        QCOMPARE(answerer.seen.back(),
-                 "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
-        QCOMPARE(answerer.icons, (QList<QMessageBox::Icon>{QMessageBox::Question, QMessageBox::Question}));
+        QCOMPARE(answerer.seen.size(), 2);
         QVERIFY(!address->isReadOnly());
         QTRY_COMPARE(m_window->focusWidget(), address);
         QTest::mouseClick(address, Qt::LeftButton);
         QTest::qWait(30);
         QCOMPARE(answerer.seen.size(), 2); // never asked again
+    }
+
+    // Each outcome as the window shows it: a box (icon, buttons, "title: text"), or the reply field's text
+    // once its display frame is over. Replies start from "before", so that an emptied field shows.
+    void outcomesAsShown_data()
+    {
+        QTest::addColumn<Show>("show");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char *tag, Show show, QMessageBox::Icon icon, int buttons,
+                            const char *shown) {
+            QTest::newRow(tag) << show << int(icon) << buttons << QString::fromUtf8(shown);
+        };
+        const int ok = QMessageBox::Ok, yesNo = QMessageBox::Yes | QMessageBox::No,
+                  none = QMessageBox::NoIcon;
+        row(
+            "no free port", [](Outcomes &o) { o.noFreePort(); }, QMessageBox::Critical, ok,
+            "Zelosock Error: No open port found!");
+        row(
+            "address rejected", [](Outcomes &o) { o.inputRejected(Input::Address); }, QMessageBox::Critical,
+            ok, "Data Error: An invalid IP address was entered!");
+        row(
+            "unit ID rejected", [](Outcomes &o) { o.inputRejected(Input::UnitId); }, QMessageBox::Critical,
+            ok, "Data Error: Invalid Tesk2 ID! (0-127)");
+        row(
+            "send refused",
+            [](Outcomes &o) {
+                o.sendRefused({101, "Network is unreachable"});
+            },
+            QMessageBox::Critical, ok, "SockError: Zelosock Error: 101\nNetwork is unreachable");
+        row(
+            "endpoint failed",
+            [](Outcomes &o) {
+                o.endpointFailed({10054, "Connection reset by peer"});
+            },
+            QMessageBox::Warning, ok, "SockError: Zelosock Error: 10054\nConnection reset by peer");
+        row(
+            "timed out", [](Outcomes &o) { o.timedOut(); }, QMessageBox::Warning, ok,
+            "Timeout Error: Communications Error: Check all connections and settings!");
+        row(
+            "unlock? Return: Yes", [](Outcomes &o) { QVERIFY(o.confirmsUnlock()); }, QMessageBox::Question,
+            yesNo, "Broadcast IP Address: Are you sure you want to change the broadcast IP address?");
+        row(
+            "replied", [](Outcomes &o) { o.replied("R"); }, QMessageBox::Icon(none), 0, "R");
+        row(
+            "resends spent", [](Outcomes &o) { o.resendsSpent("E00"); }, QMessageBox::Icon(none), 0, "E00");
+        row(
+            "resending", [](Outcomes &o) { o.resending("E00"); }, QMessageBox::Icon(none), 0, "");
+        row(
+            "sending", [](Outcomes &o) { o.sending(); }, QMessageBox::Icon(none), 0, "");
+    }
+    void outcomesAsShown()
+    {
+        QFETCH(Show, show);
+        QFETCH(int, icon);
+        QFETCH(int, buttons);
+        QFETCH(QString, shown);
+        BoxAnswerer answerer;
+        m_window->outcomes().replied("before");
+        show(m_window->outcomes());
+        if (icon == QMessageBox::NoIcon) {
+            QTRY_COMPARE(field("replyField")->text(), shown);
+            QTest::qWait(30);
+            QCOMPARE(field("replyField")->text(), shown);
+            QCOMPARE(answerer.seen.size(), 0);
+            return;
+        }
+        QCOMPARE(answerer.seen, QStringList{shown});
+        QCOMPARE(answerer.icons, QList<QMessageBox::Icon>{QMessageBox::Icon(icon)});
+        QCOMPARE(answerer.buttons,
+                 QList<QMessageBox::StandardButtons>{QMessageBox::StandardButtons(buttons)});
     }
 
     void everyTextFitsInAnotherFace()
@@ -282,8 +359,8 @@ private slots:
             largest[i] = char(i % 256);
         QUdpSocket unit;
         QCOMPARE(unit.writeDatagram(largest, QHostAddress(QStringLiteral("10.99.0.1")), 1028), qint64(65507));
-        QTRY_COMPARE(field("TeskRspTxt")->text().size(), 65507);
-        QCOMPARE(field("TeskRspTxt")->text(), QString::fromLatin1(largest));
+        QTRY_COMPARE(field("replyField")->text().size(), 65507);
+        QCOMPARE(field("replyField")->text(), QString::fromLatin1(largest));
     }
 
     // Last: it turns the wire log on for good. IDs typed with leading zeros go on the wire as typed.
@@ -315,10 +392,11 @@ private slots:
         m_window->startUp();
         m_window->show();
         BoxAnswerer answerer;
-        for (const auto &[typed, button] : {std::pair("007", "PlayCmd"), std::pair("000", "StillCmd")}) {
-            field("TeskIDtxt")->setFocus();
-            field("TeskIDtxt")->selectAll();
-            QTest::keyClicks(field("TeskIDtxt"), typed);
+        for (const auto &[typed, button] :
+             {std::pair("007", "playButton"), std::pair("000", "stillButton")}) {
+            field("unitIdField")->setFocus();
+            field("unitIdField")->selectAll();
+            QTest::keyClicks(field("unitIdField"), typed);
             QTest::mouseClick(m_window->findChild<QPushButton *>(button), Qt::LeftButton);
             QTRY_COMPARE(frames.size(), typed[2] == '7' ? 2 : 3);
         }

@@ -38,9 +38,9 @@ private slots:
     {
         QUdpSocket unit;
         QVERIFY2(unit.bind(QHostAddress(QHostAddress::AnyIPv4), 2639), qPrintable(unit.errorString()));
-        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"));
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
-        QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("PlayCmd")), Qt::LeftButton);
+        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("replyField"));
+        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
+        QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("playButton")), Qt::LeftButton);
         QSignalSpy arrived(m_window->findChild<UdpEndpoint *>(), &UdpEndpoint::datagramArrived);
         QSignalSpy shown(field, &QLineEdit::textChanged);
         QElapsedTimer took;
@@ -66,9 +66,10 @@ private slots:
     // at once is never laid out; the one that follows is shown.
     void longReplyFollowedAtOnceIsSkipped()
     {
-        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("TeskRspTxt"));
+        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("replyField"));
         QSignalSpy shown(field, &QLineEdit::textChanged);
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("LocalPortTxt"))->text().toUShort();
+        const auto port =
+            m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
         QUdpSocket unit;
         for (const QByteArray &reply : {QByteArray(1473, 'x'), QByteArray("after")})
             QCOMPARE(unit.writeDatagram(reply, QHostAddress(QHostAddress::LocalHost), port), reply.size());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/unit_conventions.h"
 #include "support/plain_udp.h"
 
 #include <atomic>
@@ -10,7 +11,7 @@
 
 namespace bench {
 
-inline constexpr std::uint16_t kUnitPort = 2639;
+inline constexpr auto kUnitPort = static_cast<std::uint16_t>(corvane::kUnitPort);
 
 // Play for unit 1 as it must leave the program, written out by hand:
 // 0xF1, 0x01 0x04, "1", "@", "PL" CR, checksum 0xFF 0x01 0x1F (sum 287), 0xF2.
@@ -19,7 +20,7 @@ inline const std::string kPlayFrame("\xF1\x01\x04"
                                     "\xFF\x01\x1F\xF2",
                                     12);
 
-// A unit on another thread, on a plain socket bound to 127.0.0.1:2639: it
+// A unit on another thread, on a plain socket bound to 127.0.0.1 at the units' port: it
 // takes every datagram, counts it, counts it again when it is not the Play
 // frame, and, when given an answer, sends that answer back to the sender. The
 // same unit serves the program's path and the floor, so both pay the same for

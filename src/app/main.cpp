@@ -23,7 +23,8 @@ void SetUp(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Remote control for networked video playback units: sends each command as one "
-                       "UDP datagram to port 2639 and shows the unit's reply."));
+                       "UDP datagram to port %1 and shows the unit's reply.")
+            .arg(corvane::kUnitPort));
     parser.addHelpOption();
     parser.addVersionOption();
 }

@@ -1,41 +1,36 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The logic behind the window. Every handler runs on the window's event loop,
-// one at a time; a modal box opened by a handler runs a nested loop, so the
+// The logic behind the window. Every handler runs on its owner's event loop,
+// one at a time; an outcome that opens a modal box runs a nested loop, so the
 // reply and timer handlers may run while another handler waits on a box.
 
 #include "controller/controller_state.h"
+#include "controller/outcomes.h"
 #include "controller/window_ops.h"
 #include "net/endpoint.h"
 #include "protocol/command_set.h"
-
-#include <string>
 
 namespace corvane {
 
 class Controller
 {
 public:
-    Controller(WindowOps &window, Endpoint &endpoint);
+    Controller(WindowOps &window, Endpoint &endpoint, ReplyTimer &timer, Outcomes &outcomes);
 
     // Fills the fields and binds the endpoint; runs once, before the operator can act.
-    void StartUp();
+    void startUp();
 
-    // Frames CurrentCmd for the unit in the ID field and sends it to the
-    // address in the address field, after both have been checked.
-    void SendCmd();
-    void Is_IP_Valid(const std::string &TmpIP);
-    void Is_ID_Valid();
-
-    // Command buttons.
+    // Command buttons: each frames its command for the unit in the unit ID
+    // field and sends it to the address in the address field, once both are checked.
     void commandPressed(Command command);
     void mutePressed(MuteOutput output);
+    // Sends the command of the last press again, checked again.
+    void sendCurrentCommand();
 
     // Field rules.
     void unitIdChanged();
     void addressFieldClicked();
-    void replyChanged();
 
     // Timer and endpoint events.
     void replyTimerExpired();
@@ -45,13 +40,12 @@ public:
     const ControllerState &state() const { return m_state; }
 
 private:
-    void AutoPort();
-    void reportSendFailure(const EndpointError &error);
-
     WindowOps &m_window;
     Endpoint &m_endpoint;
+    ReplyTimer &m_timer;
+    Outcomes &m_outcomes;
     ControllerState m_state;
-    bool m_timeoutBoxOpen = false;
+    bool m_timeoutReported = false; // the timeout's outcome is being handled
 };
 
 } // namespace corvane

@@ -22,6 +22,4 @@ std::optional<int> UnitIdValue(std::string_view text);
 // It goes on the wire as typed, leading zeros included.
 bool IsIdTextValid(std::string_view text);
 
-inline constexpr int kNoReplyUnitId = 127; // every unit obeys, none answers
-
 } // namespace corvane

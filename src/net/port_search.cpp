@@ -3,26 +3,26 @@
 
 namespace corvane {
 
-void AutoPort(Endpoint &endpoint, std::int32_t &portNum, const std::function<void()> &noOpenPort)
+void BindFirstFreePort(Endpoint &endpoint, std::int32_t &candidate, const std::function<void()> &noFreePort)
 {
-    endpoint.setLocalPort(portNum);
+    endpoint.setLocalPort(candidate);
     Endpoint::BindResult result = endpoint.bind();
     while (result == Endpoint::BindResult::AddressInUse) {
-        ++portNum;
-        if (portNum == kFirstDynamicPort) {
-            noOpenPort();
-            CloseSock(endpoint);
+        ++candidate;
+        if (candidate == kFirstDynamicPort) {
+            noFreePort();
+            CloseEndpoint(endpoint);
         }
-        if (portNum == kUnitCommandPort)
-            portNum = kUnitCommandPort + 1;
-        if (portNum > 65535)
+        if (candidate == kUnitPort)
+            candidate = kUnitPort + 1;
+        if (candidate > 65535)
             return;
-        endpoint.setLocalPort(portNum);
+        endpoint.setLocalPort(candidate);
         result = endpoint.bind();
     }
 }
 
-void CloseSock(Endpoint &endpoint)
+void CloseEndpoint(Endpoint &endpoint)
 {
     if (!endpoint.isClosed())
         endpoint.close();

@@ -5,7 +5,7 @@
 
 namespace corvane {
 
-std::string FormCommandString(std::string_view unitIdText, std::string_view commandText)
+std::string AddressedCommand(std::string_view unitIdText, std::string_view commandText)
 {
     std::string command{'\x01', '\x04'};
     command.append(unitIdText);
@@ -14,7 +14,7 @@ std::string FormCommandString(std::string_view unitIdText, std::string_view comm
     return command;
 }
 
-std::string FindCheckSum(std::string_view commandString)
+std::string ChecksumField(std::string_view commandString)
 {
     std::uint32_t sum = 0;
     for (const char c : commandString)
@@ -30,10 +30,10 @@ std::string FindCheckSum(std::string_view commandString)
 
 std::string CommandFrame(std::string_view unitIdText, std::string_view commandText)
 {
-    const std::string command = FormCommandString(unitIdText, commandText);
+    const std::string command = AddressedCommand(unitIdText, commandText);
     std::string frame(1, kFrameStart);
     frame += command;
-    frame += FindCheckSum(command);
+    frame += ChecksumField(command);
     frame.push_back(kFrameEnd);
     return frame;
 }

@@ -18,7 +18,7 @@ inline constexpr char kFrameStart = '\xF1';
 inline constexpr char kFrameEnd = '\xF2';
 
 // 0x01, 0x04, the unit ID exactly as typed (leading zeros kept), '@', the command text.
-std::string FormCommandString(std::string_view unitIdText, std::string_view commandText);
+std::string AddressedCommand(std::string_view unitIdText, std::string_view commandText);
 
 // The checksum field for an addressed command. With Sum the plain sum of its
 // byte values:
@@ -27,7 +27,7 @@ std::string FormCommandString(std::string_view unitIdText, std::string_view comm
 //   otherwise     -> 0xFE, then Sum as three bytes, most significant first.
 // The first byte therefore tells the receiver how long the field is. Sums above
 // 0xFFFFFF cannot come from fields of the lengths the window allows.
-std::string FindCheckSum(std::string_view commandString);
+std::string ChecksumField(std::string_view commandString);
 
 // The complete frame, exactly as it goes on the wire and as it is kept for resends.
 std::string CommandFrame(std::string_view unitIdText, std::string_view commandText);

@@ -5,19 +5,6 @@ namespace corvane {
 
 namespace {
 
-std::string_view Mnemonic(Command command)
-{
-    switch (command) {
-    case Command::SelectClip: return "SE";
-    case Command::Play: return "PL";
-    case Command::LoopPlay: return "LP";
-    case Command::Pause: return "PA";
-    case Command::Still: return "ST";
-    case Command::Stop: return "RJ";
-    }
-    return {};
-}
-
 std::string MuteText(MuteOutput output, bool on)
 {
     std::string text(1, on ? '1' : '0');
@@ -32,19 +19,9 @@ std::string CommandText(Command command, std::string_view clipNumberText)
     std::string text;
     if (command == Command::SelectClip)
         text.append(clipNumberText);
-    text.append(Mnemonic(command));
+    text.append(SpecOf(command).mnemonic);
     text.push_back('\r');
     return text;
-}
-
-std::string_view MuteCaption(MuteOutput output)
-{
-    return output == MuteOutput::Audio ? "Mute Audio" : "Mute Video";
-}
-
-std::string_view UnmuteCaption(MuteOutput output)
-{
-    return output == MuteOutput::Audio ? "Unmute Audio" : "Unmute Video";
 }
 
 std::optional<std::string> MuteCommandText(MuteOutput output, std::string_view caption)

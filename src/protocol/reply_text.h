@@ -11,8 +11,4 @@ namespace corvane {
 bool AsksForResend(std::string_view reply);
 bool Acknowledges(std::string_view reply);
 
-// Resends allowed for one command: a resend is made while fewer than this many
-// were made before it, so the first 41 "E00" replies are answered.
-inline constexpr int kMaxResends = 41;
-
 } // namespace corvane

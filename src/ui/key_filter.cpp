@@ -7,7 +7,7 @@ bool IsTypedCharacterAllowed(Field field, char32_t character)
 {
     if (character == U'\b' || (character >= U'0' && character <= U'9'))
         return true;
-    return character == U'.' && field == Field::BroadIPtxt;
+    return character == U'.' && field == Field::Address;
 }
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main_window.h"
 
+#include "net/latin1.h"
 #include "net/udp_endpoint.h"
 #include "ui/appearance.h"
 #include "ui/backdrop_button.h"
@@ -24,7 +25,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kReplyTimeoutMs = 6000;
 // One frame of a 60 Hz screen, rounded up: the reply field never shows two
 // replies within one frame, and shows the latest within 20 ms.
 constexpr int kDisplayFrameMs = 17;
@@ -46,16 +46,8 @@ QRect PixelRect(const ControlSpec &row)
             TwipsToPixels(row.height)};
 }
 
-QString Latin1(const std::string &text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Latin1(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
+// A caption, label or tooltip as shown: the table's text, translated.
+QString Shown(const char *text) { return *text ? Main::tr(text) : QString(); }
 
 std::size_t Index(auto role) { return static_cast<std::size_t>(role); }
 
@@ -63,19 +55,19 @@ std::size_t Index(auto role) { return static_cast<std::size_t>(role); }
 
 Main::Main(QWidget *parent)
     : QWidget(parent), m_endpoint(new UdpEndpoint(this)), m_replyTimer(new QTimer(this)),
-      m_controller(m_ops, *m_endpoint), m_replyFrame(new QTimer(this))
+      m_controller(m_ops, *m_endpoint, m_ops, m_ops), m_replyFrame(new QTimer(this))
 {
-    setWindowTitle(QStringLiteral("Corvane V1.0.1"));
+    setWindowTitle(tr("Corvane V%1").arg(QStringLiteral(CORVANE_VERSION)));
     setWindowIcon(WindowIcon());
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
     // The fields' face; labels and buttons take the bold one.
     setFont(UiFont(false));
     m_background = BackgroundArt(size());
 
-    m_endpoint->setObjectName(QStringLiteral("Zelosock"));
-    m_replyTimer->setObjectName(QStringLiteral("TeskTimeOut"));
-    m_replyTimer->setInterval(kReplyTimeoutMs);
-    // A coarse timer may fire up to 5% early; the warning must not come before 6 s.
+    m_endpoint->setObjectName(QStringLiteral("endpoint"));
+    m_replyTimer->setObjectName(QStringLiteral("replyTimer"));
+    m_replyTimer->setInterval(kReplyTimeout);
+    // A coarse timer may fire up to 5% early; the warning must not come before its time.
     m_replyTimer->setTimerType(Qt::PreciseTimer);
     m_replyFrame->setSingleShot(true);
     m_replyFrame->setTimerType(Qt::PreciseTimer);
@@ -102,7 +94,7 @@ void Main::buildControls()
         const Overloaded make{
             [&](Field field) -> QWidget * { return makeField(field, row); },
             [&](Command command) -> QWidget * { return makeButton(row, command); },
-            [&](MuteButton which) -> QWidget * { return makeButton(row, which); },
+            [&](MuteOutput which) -> QWidget * { return makeButton(row, which); },
             [&](Label label) -> QWidget * {
                 QLabel *made = makeLabel(row);
                 buddies.emplace_back(made, label.buddy);
@@ -111,9 +103,14 @@ void Main::buildControls()
         };
         QWidget *control = std::visit(make, row.role);
         control->setObjectName(QString::fromLatin1(row.name));
-        control->setToolTip(QString::fromLatin1(row.toolTip));
+        control->setToolTip(Shown(row.toolTip));
         control->setGeometry(PixelRect(row));
-        FitText(control, QString::fromLatin1(*row.longest ? row.longest : row.text), width());
+        const bool fieldText = std::holds_alternative<Field>(row.role);
+        FitText(control,
+                *row.longest ? Shown(row.longest)
+                : fieldText  ? QString::fromLatin1(row.text)
+                             : Shown(row.text),
+                width());
         if (control->focusPolicy() != Qt::NoFocus)
             focusOrder.emplace_back(row.tabIndex, control);
     }
@@ -144,26 +141,25 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
     // Kept as 8-bit text at every change, before any change rule runs, so
     // that a press reads the fields without converting them.
     m_fieldTexts[Index(field)] = row.text;
-    if (field != Field::TeskRspTxt)
+    if (field != Field::Reply)
         connect(edit, &QLineEdit::textChanged, this,
                 [this, field](const QString &text) { m_fieldTexts[Index(field)] = Latin1(text); });
 
     switch (field) {
-    case Field::BroadIPtxt:
+    case Field::Address:
         connect(entry, &EntryField::editRequested, this, [this] { m_controller.addressFieldClicked(); });
         break;
-    case Field::TeskIDtxt:
-        // Change rules run on every change, the program's own included. The
-        // reply field's runs from setReplyText(), the only way its text changes.
+    case Field::UnitId:
+        // Change rules run on every change, the program's own included.
         connect(edit, &QLineEdit::textChanged, this, [this] { m_controller.unitIdChanged(); });
         break;
-    case Field::ClipNumtxt:
+    case Field::ClipNumber:
         // It has no label of its own; screen readers announce it by what its tooltip says it is.
-        edit->setAccessibleName(QStringLiteral("Clip number"));
+        edit->setAccessibleName(tr("Clip number"));
         break;
-    case Field::TeskRspTxt: // its font is set as the first reply is shown
-    case Field::LocalIPtxt:
-    case Field::LocalPortTxt: break;
+    case Field::Reply: // its font is set as the first reply is shown
+    case Field::LocalAddress:
+    case Field::LocalPort: break;
     }
     return edit;
 }
@@ -171,7 +167,7 @@ QWidget *Main::makeField(Field field, const ControlSpec &row)
 QPushButton *Main::makeButton(const ControlSpec &row)
 {
     auto *button = new BackdropButton(
-        QString::fromLatin1(row.text), [this](QPainter &painter) { paintBackdrop(painter); }, this);
+        Shown(row.text), [this](QPainter &painter) { paintBackdrop(painter); }, this);
     button->setFont(UiFont(true));
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -185,18 +181,18 @@ QWidget *Main::makeButton(const ControlSpec &row, Command command)
     return button;
 }
 
-QWidget *Main::makeButton(const ControlSpec &row, MuteButton which)
+QWidget *Main::makeButton(const ControlSpec &row, MuteOutput which)
 {
     QPushButton *button = makeButton(row);
     m_muteButtons[Index(which)] = button;
-    const MuteOutput output = which == MuteButton::AudioMuteCmd ? MuteOutput::Audio : MuteOutput::Video;
-    connect(button, &QPushButton::clicked, this, [this, output] { m_controller.mutePressed(output); });
+    m_muteCaptions[Index(which)] = row.text;
+    connect(button, &QPushButton::clicked, this, [this, which] { m_controller.mutePressed(which); });
     return button;
 }
 
 QLabel *Main::makeLabel(const ControlSpec &row)
 {
-    auto *label = new QLabel(QString::fromLatin1(row.text), this);
+    auto *label = new QLabel(Shown(row.text), this);
     label->setFont(UiFont(true));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
@@ -211,20 +207,13 @@ void Main::connectEvents()
         m_controller.replyTimerExpired();
     });
     connect(m_replyFrame, &QTimer::timeout, this, &Main::showReply);
-    connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] {
-        // A reply that asks for the frame again is answered by a resend,
-        // which the wire log numbers after the endpoint has logged it.
-        const int resends = m_controller.state().RetryCount;
-        m_controller.datagramArrived();
-        if (m_controller.state().RetryCount > resends)
-            qCDebug(lcWire, "that was resend %d of this command", m_controller.state().RetryCount);
-    });
+    connect(m_endpoint, &UdpEndpoint::datagramArrived, this, [this] { m_controller.datagramArrived(); });
     connect(m_endpoint, &UdpEndpoint::errorEvent, this, [this](int number, const QString &description) {
         m_controller.endpointError({number, Latin1(description)});
     });
 }
 
-void Main::startUp() { m_controller.StartUp(); }
+void Main::startUp() { m_controller.startUp(); }
 
 void Main::paintEvent(QPaintEvent *)
 {
@@ -236,18 +225,18 @@ void Main::paintBackdrop(QPainter &painter) const { painter.drawImage(0, 0, m_ba
 
 QLineEdit *Main::lineEdit(Field field) const { return m_fields[Index(field)]; }
 
-QPushButton *Main::button(MuteButton button) const { return m_muteButtons[Index(button)]; }
+QPushButton *Main::button(MuteOutput button) const { return m_muteButtons[Index(button)]; }
 
 std::string Main::Ops::text(Field field) const
 {
-    // The rules read the reply as it arrived, from m_reply: the field itself
-    // shows it at most once per display frame.
-    return field == Field::TeskRspTxt ? m_window.m_reply : m_window.m_fieldTexts[Index(field)];
+    // The reply as it arrived, from m_reply: the field itself shows it at most
+    // once per display frame.
+    return field == Field::Reply ? m_window.m_reply : m_window.m_fieldTexts[Index(field)];
 }
 
 void Main::Ops::setText(Field field, const std::string &text)
 {
-    if (field == Field::TeskRspTxt)
+    if (field == Field::Reply)
         m_window.setReplyText(text);
     else
         m_window.lineEdit(field)->setText(Latin1(text));
@@ -267,7 +256,6 @@ void Main::setReplyText(const std::string &text)
         showReply();
     else if (!m_replyFrame->isActive())
         m_replyFrame->start(static_cast<int>(kDisplayFrameMs - sinceShown));
-    m_controller.replyChanged();
 }
 
 void Main::showReply()
@@ -278,7 +266,7 @@ void Main::showReply()
     }
     m_replyFrame->stop();
     m_replyShown.start();
-    QLineEdit *field = lineEdit(Field::TeskRspTxt);
+    QLineEdit *field = lineEdit(Field::Reply);
     // A reply is raw bytes, one char each. The codes the face has no glyphs
     // for (0x7F to 0x9F; the line edit shows those below 0x20 as spaces) show
     // as its own box: searching every other font for each of them costs a
@@ -300,43 +288,71 @@ void Main::Ops::setLocked(Field field, bool locked) { m_window.lineEdit(field)->
 
 void Main::Ops::setFocus(Field field) { m_window.lineEdit(field)->setFocus(Qt::OtherFocusReason); }
 
-std::string Main::Ops::caption(MuteButton which) const { return Latin1(m_window.button(which)->text()); }
+std::string Main::Ops::caption(MuteOutput which) const { return m_window.m_muteCaptions[Index(which)]; }
 
-void Main::Ops::setCaption(MuteButton which, const std::string &caption)
+void Main::Ops::setCaption(MuteOutput which, const std::string &caption)
 {
-    m_window.button(which)->setText(Latin1(caption));
+    m_window.m_muteCaptions[Index(which)] = caption;
+    m_window.button(which)->setText(Main::tr(caption.c_str()));
 }
 
-bool Main::Ops::isEnabled(MuteButton which) const { return m_window.button(which)->isEnabled(); }
+bool Main::Ops::isEnabled(MuteOutput which) const { return m_window.button(which)->isEnabled(); }
 
-void Main::Ops::setEnabled(MuteButton which, bool enabled) { m_window.button(which)->setEnabled(enabled); }
+void Main::Ops::setEnabled(MuteOutput which, bool enabled) { m_window.button(which)->setEnabled(enabled); }
 
-void Main::Ops::startReplyTimer() { m_window.m_replyTimer->start(); }
+void Main::Ops::start() { m_window.m_replyTimer->start(); }
 
-void Main::Ops::stopReplyTimer() { m_window.m_replyTimer->stop(); }
+void Main::Ops::stop() { m_window.m_replyTimer->stop(); }
 
-BoxResult Main::Ops::messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                                const std::string &text)
+void Main::Ops::noFreePort() { m_window.showBox(Notice::NoFreePort); }
+
+void Main::Ops::inputRejected(Input input)
 {
-    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
-    switch (icon) {
-    case BoxIcon::Error: shownIcon = QMessageBox::Critical; break;
-    case BoxIcon::Warning: shownIcon = QMessageBox::Warning; break;
-    case BoxIcon::Question: shownIcon = QMessageBox::Question; break;
-    }
-    QString shown = Latin1(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(shownIcon, Latin1(title), shown,
-                    buttons == BoxButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No,
-                    &m_window);
+    m_window.showBox(input == Input::Address ? Notice::AddressRejected : Notice::UnitIdRejected);
+}
+
+void Main::Ops::sending() { m_window.setReplyText({}); }
+
+void Main::Ops::sendRefused(const EndpointError &error) { m_window.showBox(Notice::SendRefused, error); }
+
+void Main::Ops::resending(const std::string &reply)
+{
+    // The reply shows for its frame; the field then waits empty for the answer to the resend.
+    m_window.setReplyText(reply);
+    m_window.setReplyText({});
+}
+
+void Main::Ops::resent(int resends)
+{
+    // After the endpoint has logged the frame, the wire log numbers it.
+    qCDebug(lcWire, "that was resend %d of this command", resends);
+}
+
+void Main::Ops::replied(const std::string &reply) { m_window.setReplyText(reply); }
+
+void Main::Ops::resendsSpent(const std::string &reply) { m_window.setReplyText(reply); }
+
+void Main::Ops::timedOut() { m_window.showBox(Notice::TimedOut); }
+
+void Main::Ops::endpointFailed(const EndpointError &error)
+{
+    m_window.showBox(Notice::EndpointFailed, error);
+}
+
+bool Main::Ops::confirmsUnlock() { return m_window.showBox(Notice::Unlock) == QMessageBox::Yes; }
+
+QMessageBox::StandardButton Main::showBox(Notice notice, const EndpointError &error)
+{
+    const NoticeBox shown = BoxFor(notice, error);
+    QMessageBox box(shown.icon, shown.title, shown.text, shown.buttons, this);
     box.setTextFormat(Qt::PlainText);
-    if (buttons == BoxButtons::YesNo) {
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? BoxResult::Yes : BoxResult::No;
+    if (shown.buttons == QMessageBox::Ok) {
+        box.exec();
+        return QMessageBox::Ok; // closing an OK box any other way still means OK
     }
-    box.exec();
-    return BoxResult::Ok; // closing an OK box any other way still means OK
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::No;
 }
 
 } // namespace corvane

@@ -21,7 +21,7 @@ readonly PLAY_1="F1 01 04 31 40 50 4C 0D FF 01 1F F2"         # ID 1, "PL\r", su
 readonly VIDEO_OFF_1="F1 01 04 31 40 30 56 44 0D FF 01 4D F2" # ID 1, "0VD\r", sum 333
 readonly VIDEO_ON_1="F1 01 04 31 40 31 56 44 0D FF 01 4E F2"  # ID 1, "1VD\r", sum 334
 # Control centres in pixels, from the layout's twips (left + width / 2, top + height / 2, over 15).
-declare -A centre=([TeskIDtxt]="24 89" [PlayCmd]="32 163" [VideoMuteCmd]="64 211")
+declare -A centre=([unitIdField]="24 89" [playButton]="32 163" [videoMuteButton]="64 211")
 readonly TITLE="Corvane V1.0.1"
 
 skip() { echo "SKIPPED: $*"; exit 77; }
@@ -116,7 +116,7 @@ pids+=($!)
 wait_for 5000 grep -qs '^ready ' "$work/unit.log" || fail "the simulated unit did not start"
 start_corvane first
 pressed=$(now_ms)
-[[ $case_name == @(play_broadcast|resend|resend_limit|timeout) ]] && click PlayCmd
+[[ $case_name == @(play_broadcast|resend|resend_limit|timeout) ]] && click playButton
 case $case_name in
 play_broadcast) # Play with the address as it starts up (the limited broadcast) reaches the unit.
     expect_frames 0.5 "$PLAY_1"
@@ -124,10 +124,10 @@ play_broadcast) # Play with the address as it starts up (the limited broadcast) 
         logged "unit 1: mode stopped -> playing" || fail "the unit did not get Play from 10.98.0.1:1028 as a broadcast"
     no_box_shown ;;
 mute_video) # The unit's "R" to Mute Video turns the button into Unmute Video, whose press sends 1VD.
-    click VideoMuteCmd
+    click videoMuteButton
     wait_for 5000 logged "tx to=10.98.0.1:1028 reply=R" || fail "the unit did not acknowledge Mute Video"
     sleep 0.5 # the acknowledgement reaches the window well within this
-    click VideoMuteCmd
+    click videoMuteButton
     expect_frames 0.5 "$VIDEO_OFF_1" "$VIDEO_ON_1"
     logged "unit 1: video off -> on" || fail "the unit's video did not come back on" ;;
 resend) # Each "E00" brings the same frame again.
@@ -145,18 +145,18 @@ timeout) # A unit that never answers brings the timeout box six seconds after th
     expect_frames 0.5 "$PLAY_1"
     close_box "Timeout Error" ;;
 data_error) # An empty ID is refused with a box and nothing goes on the wire; with an ID again, Play goes.
-    click TeskIDtxt
-    xdo key End BackSpace BackSpace BackSpace BackSpace && click PlayCmd
+    click unitIdField
+    xdo key End BackSpace BackSpace BackSpace BackSpace && click playButton
     wait_for 3000 box_shown "Data Error" || fail "no 'Data Error' box for an empty ID"
     sleep 0.5
     [ "$(received)" = 0 ] || fail "a frame went out with an empty ID"
     close_box "Data Error"
-    click TeskIDtxt
-    xdo key 1 && click PlayCmd
+    click unitIdField
+    xdo key 1 && click playButton
     expect_frames 0.5 "$PLAY_1" ;;
 second_copy) # A second copy beside the first finds 1028 taken and sends from 1029.
     start_corvane second
-    xdo windowmove "$window" 400 0 && click PlayCmd
+    xdo windowmove "$window" 400 0 && click playButton
     expect_frames 0.5 "$PLAY_1"
     grep -q "^rx from=10\.98\.0\.1:1029 " "$work/unit.log" || fail "the second copy's Play did not come from 1029" ;;
 *) echo "unknown case '$case_name'" >&2 && exit 2 ;;

@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "support/private_network.h"
 
-#include <QNetworkInterface>
+#include <net/if.h>
 
-bool InPrivateNetwork(QString *whyNot)
+#include <cstdlib>
+
+std::string WhyNotPrivateNetwork()
 {
-    if (qEnvironmentVariable("CORVANE_PRIVATE_NETWORK") != QLatin1String("inside")) {
-        *whyNot = QStringLiteral("not run through tests/support/private-network.sh; nothing is sent "
-                                 "from the host's own network");
-        return false;
+    const char *marker = std::getenv("CORVANE_PRIVATE_NETWORK");
+    if (!marker || std::string(marker) != "inside")
+        return "not run through tests/support/private-network.sh; nothing is sent from the host's own "
+               "network";
+    struct if_nameindex *interfaces = if_nameindex();
+    if (!interfaces)
+        return "the interfaces cannot be listed";
+    std::string whyNot;
+    for (const struct if_nameindex *entry = interfaces; entry->if_index != 0 && whyNot.empty(); ++entry) {
+        const std::string name = entry->if_name;
+        if (name != "lo" && name != "corvane0" && name != "corvane1")
+            whyNot = "interface " + name + " is visible: this is not a private namespace";
     }
-    for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
-        if (!QStringList{"lo", "corvane0", "corvane1"}.contains(interface.name())) {
-            *whyNot = QStringLiteral("interface %1 is visible: this is not a private namespace")
-                          .arg(interface.name());
-            return false;
-        }
-    }
-    return true;
+    if_freenameindex(interfaces);
+    return whyNot;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controller/controller.h"
+#include "controller/outcomes.h"
 #include "net/endpoint.h"
 
 #include <algorithm>
@@ -12,21 +13,20 @@
 #include <utility>
 #include <vector>
 
-// The window and the socket as one recorder: what they were asked to do goes
-// into the journal, one line a call, so that tests can check the order of steps
-// across both. Like the real window, setting a field to a different text runs
-// that field's change rule. Ports listed in portsInUse refuse a bind as "in
-// use", ports in brokenPorts refuse it for any other reason.
-class Fakes : public corvane::WindowOps, public corvane::Endpoint
+// The window, the socket, the reply timer and the outcomes' shower as one
+// recorder: what they were asked to do goes into the journal, one line a
+// call, so that tests can check the order of steps across all of them. Like
+// the real window, setting the unit ID field to a different text runs its
+// change rule. Ports listed in portsInUse refuse a bind as "in use", ports in
+// brokenPorts refuse it for any other reason.
+class Fakes : public corvane::WindowOps,
+              public corvane::Endpoint,
+              public corvane::ReplyTimer,
+              public corvane::Outcomes
 {
 public:
     using Field = corvane::Field;
-    using MuteButton = corvane::MuteButton;
-    struct Box
-    {
-        corvane::BoxIcon icon;
-        std::string title, text;
-    };
+    using MuteOutput = corvane::MuteOutput;
     struct Datagram
     {
         int port;
@@ -38,23 +38,24 @@ public:
         std::vector<std::string> lines;
     } journal;
     corvane::Controller *controller = nullptr;
-    std::vector<Box> boxes;
-    std::function<void()> whileBoxOpen; // runs once, as if inside the next box's own event loop
+    std::function<void()> whileShown; // runs once, as if inside the next outcome's box
+    bool unlockConfirmed = false;
     bool timerRunning = false;
     int timerStarts = 0;
-    std::map<Field, std::string> texts{{Field::ClipNumtxt, "0"}};
+    std::map<Field, std::string> texts{{Field::ClipNumber, "0"}};
     std::map<Field, bool> locked;
-    std::map<MuteButton, std::string> captions{{MuteButton::AudioMuteCmd, "Mute Audio"},
-                                               {MuteButton::VideoMuteCmd, "Mute Video"}};
-    std::map<MuteButton, bool> enabled{{MuteButton::AudioMuteCmd, true}, {MuteButton::VideoMuteCmd, true}};
+    std::map<MuteOutput, std::string> captions{{MuteOutput::Audio, "Mute Audio"},
+                                               {MuteOutput::Video, "Mute Video"}};
+    std::map<MuteOutput, bool> enabled{{MuteOutput::Audio, true}, {MuteOutput::Video, true}};
     std::set<std::int32_t> portsInUse, brokenPorts;
     std::optional<corvane::EndpointError> refuseSends;
     std::string incoming; // the next datagram to hand over
     std::vector<Datagram> sent;
     int remotePort = 0;
+    std::string remoteHost;
     bool bound = false;
 
-    // The window.
+    // The window's controls.
     std::string text(Field field) const override { return texts.count(field) ? texts.at(field) : ""; }
     void setText(Field field, const std::string &text) override
     {
@@ -62,10 +63,8 @@ public:
         if (text == this->text(field))
             return;
         texts[field] = text;
-        if (controller && field == Field::TeskIDtxt)
+        if (controller && field == Field::UnitId)
             controller->unitIdChanged();
-        if (controller && field == Field::TeskRspTxt)
-            controller->replyChanged();
     }
     bool isLocked(Field field) const override { return locked.count(field) && locked.at(field); }
     void setLocked(Field field, bool lock) override
@@ -73,35 +72,44 @@ public:
         note((lock ? "lock " : "unlock ") + Name(field), locked[field] = lock);
     }
     void setFocus(Field field) override { note("focus " + Name(field)); }
-    std::string caption(MuteButton button) const override { return captions.at(button); }
-    void setCaption(MuteButton button, const std::string &text) override { captions[button] = text; }
-    bool isEnabled(MuteButton button) const override { return enabled.at(button); }
-    void setEnabled(MuteButton button, bool on) override
+    std::string caption(MuteOutput button) const override { return captions.at(button); }
+    void setCaption(MuteOutput button, const std::string &text) override { captions[button] = text; }
+    bool isEnabled(MuteOutput button) const override { return enabled.at(button); }
+    void setEnabled(MuteOutput button, bool on) override
     {
         note((on ? "enable " : "disable ") + Name(button), enabled[button] = on);
     }
-    void startReplyTimer() override { note("timer start", timerRunning = true, ++timerStarts); }
-    void stopReplyTimer() override { note("timer stop", timerRunning = false); }
-    corvane::BoxResult messageBox(corvane::BoxIcon icon, corvane::BoxButtons buttons,
-                                  const std::string &title, const std::string &text) override
+
+    // The reply timer.
+    void start() override { note("timer start", timerRunning = true, ++timerStarts); }
+    void stop() override { note("timer stop", timerRunning = false); }
+
+    // The outcomes, each a line; those a window shows in a box run whileShown.
+    void noFreePort() override { shown("no free port"); }
+    void inputRejected(corvane::Input input) override
     {
-        note("box " + title + ": " + text);
-        boxes.push_back({icon, title, text});
-        if (const auto hook = std::exchange(whileBoxOpen, nullptr))
-            hook();
-        return buttons == corvane::BoxButtons::Ok ? corvane::BoxResult::Ok : corvane::BoxResult::No;
+        shown(input == corvane::Input::Address ? "address rejected" : "unit ID rejected");
     }
-    std::string boxTexts() const // "title: text" of each box shown, a line each
+    void sending() override { note("sending"); }
+    void sendRefused(const corvane::EndpointError &error) override
     {
-        std::string texts;
-        for (const Box &box : boxes)
-            texts += box.title + ": " + box.text + "\n";
-        return texts;
+        shown("send refused: " + std::to_string(error.number) + " " + error.description);
     }
+    void sentWithoutReply() override { note("sent without reply"); }
+    void resending(const std::string &reply) override { note("resending after " + reply); }
+    void resent(int resends) override { note("resent " + std::to_string(resends)); }
+    void replied(const std::string &reply) override { note("replied " + reply); }
+    void resendsSpent(const std::string &reply) override { note("resends spent " + reply); }
+    void timedOut() override { shown("timed out"); }
+    void endpointFailed(const corvane::EndpointError &error) override
+    {
+        shown("endpoint failed: " + std::to_string(error.number) + " " + error.description);
+    }
+    bool confirmsUnlock() override { return shown("unlock?"), unlockConfirmed; }
 
     // The socket.
     void setRemotePort(int port) override { note("remote port " + std::to_string(remotePort = port)); }
-    void setRemoteHost(const std::string &host) override { note("remote host " + host); }
+    void setRemoteHost(const std::string &host) override { note("remote host " + (remoteHost = host)); }
     void setLocalPort(std::int32_t port) override { m_localPort = port; }
     std::int32_t localPort() const override { return m_localPort; }
     BindResult bind() override
@@ -126,18 +134,21 @@ public:
 private:
     static std::string Name(Field field)
     {
-        static const char *const names[] = {"BroadIPtxt", "LocalIPtxt", "LocalPortTxt",
-                                            "TeskIDtxt",  "ClipNumtxt", "TeskRspTxt"};
+        static const char *const names[] = {"address", "local address", "local port",
+                                            "unit ID", "clip number",   "reply"};
         return names[int(field)];
     }
-    static std::string Name(MuteButton button)
-    {
-        return button == MuteButton::AudioMuteCmd ? "AudioMuteCmd" : "VideoMuteCmd";
-    }
+    static std::string Name(MuteOutput button) { return button == MuteOutput::Audio ? "audio" : "video"; }
     // Journals a call; what it changes is changed in the arguments that follow.
     template <class... Changes> void note(const std::string &line, Changes &&...)
     {
         journal.lines.push_back(line);
+    }
+    void shown(const std::string &line)
+    {
+        note(line);
+        if (const auto hook = std::exchange(whileShown, nullptr))
+            hook();
     }
 
     std::int32_t m_localPort = 0;
@@ -149,14 +160,14 @@ struct Rig
     Fakes fakes;
     Fakes &window = fakes, &endpoint = fakes;
     decltype(Fakes::journal) &journal = fakes.journal;
-    corvane::Controller controller{window, endpoint};
+    corvane::Controller controller{window, endpoint, fakes, fakes};
 
     // Started up as the program does, with what that recorded forgotten, unless asked not to.
     explicit Rig(bool startUp = true)
     {
         window.controller = &controller;
         if (startUp)
-            controller.StartUp();
+            controller.startUp();
         journal.lines.clear();
     }
 
@@ -168,12 +179,16 @@ struct Rig
 
     std::string lastSent() const { return endpoint.sent.empty() ? "" : endpoint.sent.back().payload; }
 
-    // The journal's lines that are among `wanted`, in the order they were recorded.
-    std::vector<std::string> only(const std::vector<std::string> &wanted) const
+    // The journal's lines that begin with one of `prefixes`, in the order they were recorded.
+    std::vector<std::string> starting(const std::vector<std::string> &prefixes) const
     {
         std::vector<std::string> kept;
         std::copy_if(journal.lines.begin(), journal.lines.end(), std::back_inserter(kept),
-                     [&](const std::string &line) { return std::count(wanted.begin(), wanted.end(), line); });
+                     [&](const std::string &line) {
+                         return std::any_of(prefixes.begin(), prefixes.end(), [&](const std::string &prefix) {
+                             return line.starts_with(prefix);
+                         });
+                     });
         return kept;
     }
 };

@@ -6,25 +6,38 @@
 
 namespace corvane {
 
+namespace {
+
+// A script cannot see a mute button's caption, so each direction has a name.
+constexpr std::pair<std::string_view, MutePress> kMuteNames[] = {
+    {"mute-video", {MuteOutput::Video, true}},
+    {"unmute-video", {MuteOutput::Video, false}},
+    {"mute-audio", {MuteOutput::Audio, true}},
+    {"unmute-audio", {MuteOutput::Audio, false}},
+};
+
+} // namespace
+
 std::optional<ButtonPress> ButtonNamed(std::string_view name)
 {
-    static constexpr std::pair<std::string_view, Command> kPlain[] = {
-        {"select", Command::SelectClip}, {"play", Command::Play},   {"loop", Command::LoopPlay},
-        {"pause", Command::Pause},       {"still", Command::Still}, {"stop", Command::Stop},
-    };
-    static constexpr std::pair<std::string_view, MutePress> kMute[] = {
-        {"mute-video", {MuteOutput::Video, true}},
-        {"unmute-video", {MuteOutput::Video, false}},
-        {"mute-audio", {MuteOutput::Audio, true}},
-        {"unmute-audio", {MuteOutput::Audio, false}},
-    };
-    for (const auto &[word, command] : kPlain)
-        if (word == name)
-            return command;
-    for (const auto &[word, press] : kMute)
+    for (const CommandSpec &spec : kCommands)
+        if (spec.name == name)
+            return spec.command;
+    for (const auto &[word, press] : kMuteNames)
         if (word == name)
             return press;
     return std::nullopt;
+}
+
+std::string ButtonNameList()
+{
+    std::string list;
+    for (const CommandSpec &spec : kCommands)
+        list.append(spec.name).append(", ");
+    for (const auto &[word, press] : kMuteNames)
+        list.append(word).append(word == kMuteNames[std::size(kMuteNames) - 2].first ? " or " : ", ");
+    list.resize(list.size() - 2);
+    return list;
 }
 
 bool IsClipText(std::string_view text)

@@ -8,6 +8,7 @@
 #include "protocol/command_set.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -21,9 +22,13 @@ struct MutePress
 };
 using ButtonPress = std::variant<Command, MutePress>;
 
-// select, play, loop, pause, still, stop, mute-video, unmute-video,
-// mute-audio, unmute-audio; any other name gives nothing.
+// A plain command's name from the command table (select, play, ...), or
+// mute-video, unmute-video, mute-audio, unmute-audio; any other name gives nothing.
 std::optional<ButtonPress> ButtonNamed(std::string_view name);
+
+// Every name ButtonNamed knows, as a sentence for a usage text:
+// "select, play, ..., mute-audio or unmute-audio".
+std::string ButtonNameList();
 
 // A clip number the window's clip field can hold: 0 to 5 ASCII digits,
 // sent as written.

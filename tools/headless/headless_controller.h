@@ -4,18 +4,19 @@
 // The window's controller without a window, for programs that press its
 // buttons on behalf of scripts and show-control systems. It owns what the
 // window owns (the endpoint, the reply timer, the controller) and stands in
-// for the window's fields, captions and message boxes. The controller applies
-// every rule as it does for the window; what it shows in a box or writes into
-// the reply field comes out here as one outcome signal per command:
+// for the window's fields and captions. The controller applies every rule as
+// it does for the window and reports each command's outcomes; here the
+// outcome that ends a press comes out as one signal:
 //
-//   press() --> Controller::SendCmd --> checkFailed | socketError | sentWithoutReply
-//                                       (or a reply awaited:)
+//   press() --> Controller::sendCurrentCommand --> checkFailed | socketError | sentWithoutReply
+//                                                  (or a reply awaited:)
 //   replies --> Controller::datagramArrived --> (resend, wait again) ... -->
-//               replied | resendsSpent
+//               replied | resendsSpent | socketError
 //   timer   --> Controller::replyTimerExpired --> timedOut
 
 #include "button_names.h"
 #include "controller/controller.h"
+#include "controller/outcomes.h"
 #include "controller/window_ops.h"
 
 #include <QObject>
@@ -24,6 +25,7 @@
 #include <array>
 #include <chrono>
 #include <string>
+#include <utility>
 
 class QTimer;
 
@@ -31,15 +33,15 @@ namespace corvane {
 
 class UdpEndpoint;
 
-class HeadlessController : public QObject, private WindowOps
+class HeadlessController : public QObject, private WindowOps, private ReplyTimer
 {
     Q_OBJECT
 
 public:
     explicit HeadlessController(std::chrono::milliseconds replyTimeout, QObject *parent = nullptr);
 
-    // Binds the first free local port from 1028, as the window does at
-    // start-up, and aims every later press at `address`.
+    // Binds the first free local port from the window's first one, as the
+    // window does at start-up, and aims every later press at `address`.
     void startUp(const std::string &address);
 
     // Presses the button for the unit whose ID is `unitId` (as typed: leading
@@ -62,35 +64,55 @@ signals:
     void timedOut();
 
 private:
-    void datagramArrived();
-    std::string &field(Field which) { return m_fields[static_cast<std::size_t>(which)]; }
-    void finish() { m_awaiting = false; }
+    // Ends the current press; false when nothing awaited its outcome.
+    bool finish() { return std::exchange(m_awaiting, false); }
 
-    std::string text(Field which) const override;
-    void setText(Field which, const std::string &text) override;
-    bool isLocked(Field which) const override;
-    void setLocked(Field which, bool locked) override;
-    void setFocus(Field which) override;
-    std::string caption(MuteButton button) const override;
-    void setCaption(MuteButton button, const std::string &caption) override;
-    bool isEnabled(MuteButton button) const override;
-    void setEnabled(MuteButton button, bool enabled) override;
-    void startReplyTimer() override;
-    void stopReplyTimer() override;
-    BoxResult messageBox(BoxIcon icon, BoxButtons buttons, const std::string &title,
-                         const std::string &text) override;
+    std::string text(Field field) const override;
+    void setText(Field field, const std::string &text) override;
+    bool isLocked(Field field) const override;
+    void setLocked(Field field, bool locked) override;
+    void setFocus(Field) override {}
+    std::string caption(MuteOutput button) const override;
+    void setCaption(MuteOutput button, const std::string &caption) override;
+    bool isEnabled(MuteOutput button) const override;
+    void setEnabled(MuteOutput button, bool enabled) override;
 
+    void start() override;
+    void stop() override;
+
+    // The controller's outcomes, turned into this object's signals. Apart
+    // from it, as the signals bear some of the outcomes' names.
+    class Outcomes final : public corvane::Outcomes
+    {
+    public:
+        explicit Outcomes(HeadlessController &unit) : m_unit(unit) {}
+
+        void noFreePort() override;
+        void inputRejected(Input input) override;
+        void sending() override;
+        void sendRefused(const EndpointError &error) override;
+        void sentWithoutReply() override;
+        void resending(const std::string &) override {}
+        void resent(int resends) override;
+        void replied(const std::string &reply) override;
+        void resendsSpent(const std::string &reply) override;
+        void timedOut() override;
+        void endpointFailed(const EndpointError &error) override;
+        bool confirmsUnlock() override;
+
+    private:
+        HeadlessController &m_unit;
+    };
+
+    Outcomes m_outcomes{*this};
     UdpEndpoint *m_endpoint;
     QTimer *m_replyTimer;
     Controller m_controller;
     std::array<std::string, 6> m_fields;
     std::array<std::string, 2> m_captions;
     std::array<bool, 2> m_enabled{true, true};
-    bool m_locked = false;
-    bool m_pressing = false;     // inside press(): what the controller does belongs to it
-    bool m_failed = false;       // a box reported a failure during the current press
-    bool m_timerStarted = false; // the controller awaits a reply to the current press
-    bool m_awaiting = false;     // a reply to the last press has not been reported yet
+    bool m_addressLocked = false;
+    bool m_awaiting = false; // the last press's outcome is still to come
 };
 
 } // namespace corvane

@@ -5,7 +5,9 @@
 
 #include "controller/input_checks.h"
 #include "net/ipv4_text.h"
+#include "net/latin1.h"
 #include "osc_bridge.h"
+#include "protocol/unit_conventions.h"
 #include "quit_on_signals.h"
 
 #include <QCommandLineParser>
@@ -21,19 +23,13 @@ enum Status : int { Ended = 0, CannotStart = 1, BadInput = 2 };
 
 constexpr std::uint32_t kLoopback = 0x7F000001;
 
-std::string Latin1(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 // [ADDR:]PORT, ADDR four decimal numbers; `otherwise` when left out.
 std::optional<corvane::Peer> ReadPeer(const QString &text, std::uint32_t otherwise)
 {
     corvane::Peer peer{otherwise, 0};
     const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
     if (colon >= 0) {
-        const auto address = corvane::ParseDottedQuad(Latin1(text.left(colon)));
+        const auto address = corvane::ParseDottedQuad(corvane::Latin1(text.left(colon)));
         if (!address)
             return std::nullopt;
         peer.address = *address;
@@ -84,9 +80,11 @@ int main(int argc, char *argv[])
         QStringLiteral("address"),
         QStringLiteral("Where commands go (default 255.255.255.255, every unit on the network)."),
         QStringLiteral("A"), QStringLiteral("255.255.255.255"));
+    const QString defaultTimeout = QString::number(corvane::kReplyTimeout.count());
     const QCommandLineOption timeoutOption(
-        QStringLiteral("timeout"), QStringLiteral("Milliseconds to wait for each reply (default 6000)."),
-        QStringLiteral("MS"), QStringLiteral("6000"));
+        QStringLiteral("timeout"),
+        QStringLiteral("Milliseconds to wait for each reply (default %1).").arg(defaultTimeout),
+        QStringLiteral("MS"), defaultTimeout);
     const QCommandLineOption replyToOption(
         QStringLiteral("reply-to"),
         QStringLiteral(
@@ -110,7 +108,7 @@ int main(int argc, char *argv[])
         parser.showVersion();
 
     const std::optional<corvane::Peer> listen = ReadPeer(parser.value(listenOption), kLoopback);
-    const std::string address = Latin1(parser.value(addressOption));
+    const std::string address = corvane::Latin1(parser.value(addressOption));
     bool timeoutOk = false;
     const int timeoutMs = parser.value(timeoutOption).toInt(&timeoutOk);
     if (!parser.positionalArguments().isEmpty()) {
@@ -171,7 +169,7 @@ int main(int argc, char *argv[])
     }
     bridge.startUp(address);
     qCInfo(lcOsc).noquote() << "taking OSC on" << listenText << "and sending to"
-                            << parser.value(addressOption) << "port 2639";
+                            << parser.value(addressOption) << "port" << corvane::kUnitPort;
     QCoreApplication::exec();
     return Ended;
 }

@@ -6,9 +6,11 @@
 
 #include "button_names.h"
 #include "headless_controller.h"
-#include "net/ipv4_text.h"
 #include "controller/input_checks.h"
+#include "net/ipv4_text.h"
+#include "net/latin1.h"
 #include "protocol/printable.h"
+#include "protocol/unit_conventions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -22,11 +24,7 @@ Q_LOGGING_CATEGORY(lcSend, "corvane-send")
 
 enum Status : int { Replied = 0, SocketFailed = 1, BadInput = 2, ResendsSpent = 3, NoReply = 4 };
 
-std::string Latin1(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
+using corvane::Latin1;
 
 // The reply as a line on stdout; a reader's terminal sees no raw control bytes.
 bool PrintReply(const std::string &reply)
@@ -54,16 +52,16 @@ std::optional<Request> ReadRequest(QCommandLineParser &parser, const QStringList
     const QCommandLineOption id(QStringLiteral("id"),
                                 QStringLiteral("Unit ID, 0-127, sent as written (default 1)."),
                                 QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption timeout(QStringLiteral("timeout"),
-                                     QStringLiteral("Milliseconds to wait for each reply (default 6000)."),
-                                     QStringLiteral("MS"), QStringLiteral("6000"));
+    const QString defaultTimeout = QString::number(corvane::kReplyTimeout.count());
+    const QCommandLineOption timeout(
+        QStringLiteral("timeout"),
+        QStringLiteral("Milliseconds to wait for each reply (default %1).").arg(defaultTimeout),
+        QStringLiteral("MS"), defaultTimeout);
     parser.setApplicationDescription(
         QStringLiteral("Sends one command to a Tesk2 playback unit, as the Corvane "
                        "window's buttons do, and prints the unit's reply."));
     parser.addOptions({address, id, timeout});
-    parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 QStringLiteral("select, play, loop, pause, still, stop, mute-video, "
-                                                "unmute-video, mute-audio or unmute-audio."));
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), Latin1(corvane::ButtonNameList() + '.'));
     parser.addPositionalArgument(QStringLiteral("CLIP"),
                                  QStringLiteral("For select: the clip number, 0 to 5 digits."),
                                  QStringLiteral("[CLIP]"));

@@ -37,5 +37,6 @@ bad address sends nothing||--address 256.1.1.1 play|2||corvane-send: An invalid 
 bad ID sends nothing||--id 128 play|2||corvane-send: Invalid Tesk2 ID! (0-127)|0|
 five address groups send nothing||--address 127.0.0.1.5 play|2||corvane-send: not an IPv4 address of four numbers: 127.0.0.1.5|0|
 no time to wait||--timeout 0 play|2||corvane-send: invalid timeout (milliseconds, 1 or more): 0|0|
+select needs its clip||select|2||corvane-send: select takes one clip number|0|
 CASES
 exit $failed
