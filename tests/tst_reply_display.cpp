@@ -39,7 +39,8 @@ private slots:
         QUdpSocket unit;
         QVERIFY2(unit.bind(QHostAddress(QHostAddress::AnyIPv4), 2639), qPrintable(unit.errorString()));
         auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("replyField"));
-        const auto port = m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
+        const auto port =
+            m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
         QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("playButton")), Qt::LeftButton);
         QSignalSpy arrived(m_window->findChild<UdpEndpoint *>(), &UdpEndpoint::datagramArrived);
         QSignalSpy shown(field, &QLineEdit::textChanged);
