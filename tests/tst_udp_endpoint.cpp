@@ -8,9 +8,11 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace corvane;
 
@@ -52,6 +54,9 @@ private slots:
 
     void otherBindFailureEndsTheSearchSilently()
     {
+#ifdef Q_OS_WIN
+        QSKIP("made by running out of file descriptors, a limit Windows does not have");
+#else
         Fakes window;
         {
             // The sanitizers' type checks need descriptors the first time they meet a call: met here.
@@ -73,6 +78,7 @@ private slots:
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &before) == 0);
         QCOMPARE(window.boxTexts(), "");
         QCOMPARE(window.text(Field::LocalPortTxt), "1028");
+#endif
     }
 };
 

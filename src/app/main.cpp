@@ -5,6 +5,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -25,6 +29,10 @@ bool IsSet(const char *variable)
 // platform (QT_QPA_PLATFORM, -platform) is trusted to know what it needs.
 bool DisplayChosen(int argc, char *argv[])
 {
+#ifdef Q_OS_WIN
+    // A Windows session always has its desktop.
+    return true;
+#endif
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument(argv[i]);
         if (argument == "-platform" || argument == "--platform")
@@ -49,7 +57,20 @@ std::optional<int> HandleArguments(const QCoreApplication &app)
     else if (!parser.positionalArguments().isEmpty())
         error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
     if (!error.isEmpty()) {
-        std::cerr << "corvane: " << error.toStdString() << "\n\n" << parser.helpText().toStdString();
+        const QString text = QStringLiteral("corvane: ") + error + QStringLiteral("\n\n") + parser.helpText();
+#ifdef Q_OS_WIN
+        // A window program has no console to write to unless its starter gave
+        // it standard handles: then the refusal shows in a box, as --help does.
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        GetStartupInfoW(&startup);
+        if (!GetConsoleWindow() && !(startup.dwFlags & STARTF_USESTDHANDLES)) {
+            MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(text.utf16()), L"corvane",
+                        MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+            return kUsageError;
+        }
+#endif
+        std::cerr << text.toStdString();
         return kUsageError;
     }
     // Answers --help and --version by printing them and exiting with 0.

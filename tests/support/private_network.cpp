@@ -11,10 +11,21 @@ bool InPrivateNetwork(QString *whyNot)
         return false;
     }
     for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
+#ifndef Q_OS_WIN // Windows, and Wine, name interfaces their own way: their addresses tell.
         if (!QStringList{"lo", "corvane0", "corvane1"}.contains(interface.name())) {
             *whyNot = QStringLiteral("interface %1 is visible: this is not a private namespace")
                           .arg(interface.name());
             return false;
+        }
+#endif
+        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
+            const QHostAddress ip = entry.ip();
+            if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLoopback() &&
+                ip != QHostAddress(QStringLiteral("10.99.0.1"))) {
+                *whyNot = QStringLiteral("address %1 is visible: this is not a private namespace")
+                              .arg(ip.toString());
+                return false;
+            }
         }
     }
     return true;

@@ -4,14 +4,60 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#endif
 
 namespace corvane {
+
+#ifdef Q_OS_WIN
+
+// Windows has no signals for this: Ctrl+C, Ctrl+Break and the console
+// window's close button reach a handler that the system runs on a thread of
+// its own. The handler posts the quit to the event loop, which is safe from
+// any thread.
+namespace {
+
+QuitOnSignals *g_instance = nullptr;
+
+BOOL WINAPI ConsoleEvent(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+        QMetaObject::invokeMethod(g_instance, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        QMetaObject::invokeMethod(g_instance, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        // Windows ends the process as soon as this returns, so it waits here
+        // for main() to finish instead, which ends every thread; the system
+        // allows five seconds for it.
+        Sleep(INFINITE);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+QuitOnSignals::QuitOnSignals(QObject *parent) : QObject(parent)
+{
+    g_instance = this;
+    if (!SetConsoleCtrlHandler(&ConsoleEvent, TRUE))
+        m_error = QStringLiteral("cannot take console events (error %1)").arg(GetLastError());
+}
+
+#else
 
 namespace {
 
@@ -54,5 +100,7 @@ void QuitOnSignals::quit()
     }
     QCoreApplication::quit();
 }
+
+#endif
 
 } // namespace corvane

@@ -1,0 +1,65 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# Runs a command with a Wine prefix of its own, inside the private network
+# namespace it must already be in (run it through private-network.sh):
+#   wine-session.sh COMMAND...   (wine-session.sh wine64 tst.exe: one program)
+# Wine makes its sockets in the prefix's wineserver, in the namespace where
+# that server started. So the server of this prefix starts here (wineboot
+# included), every Windows program of COMMAND shares it, and it is ended
+# before the namespace goes. The prefix is a copy of a template made once the
+# same way (CORVANE_WINE_TEMPLATE, by default beside the system's temporary
+# files), which spares each run the half minute wineboot takes.
+# Inside COMMAND, "wine64" is on PATH; the prefix is removed afterwards.
+set -u
+
+if [ "${CORVANE_PRIVATE_NETWORK:-}" != "inside" ]; then
+    echo "wine-session.sh: refusing to start Wine outside a private network namespace" >&2
+    exit 1
+fi
+wine_dir=/usr/lib/wine
+[ -x "$wine_dir/wine64" ] || { echo "SKIPPED: Wine is missing (apt-get install wine64)"; exit 77; }
+
+# No display unless the caller gives one: the programs run offscreen then.
+# Nothing may reach for the Internet: no Mono or Gecko installers.
+export WINEDLLOVERRIDES="mscoree,mshtml=;${WINEDLLOVERRIDES:-}"
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win64
+export PATH="$wine_dir:$PATH"
+wineserver=$wine_dir/wineserver
+
+template=${CORVANE_WINE_TEMPLATE:-${TMPDIR:-/tmp}/corvane-wine-template-$(id -u)}
+mkdir -p "$(dirname "$template")"
+(
+    flock 9
+    if [ ! -f "$template/.complete" ]; then
+        rm -rf "$template"
+        WINEPREFIX=$template DISPLAY= wine64 wineboot --init >/dev/null 2>&1
+        WINEPREFIX=$template "$wineserver" -w
+        touch "$template/.complete"
+    fi
+) 9>"$template.lock"
+
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/corvane-wine.XXXXXX")
+export WINEPREFIX
+cp -a "$template/." "$WINEPREFIX/"
+command=""
+end() {
+    [ -z "$command" ] || kill "$command" 2>/dev/null
+    "$wineserver" -k 2>/dev/null
+    "$wineserver" -w 2>/dev/null
+    rm -rf "$WINEPREFIX"
+}
+trap end EXIT
+# Stopped from outside, it still ends the server and removes the prefix.
+trap 'exit 143' TERM
+trap 'exit 130' INT
+# The server starts now, in this namespace, and stays until the end.
+"$wineserver" -p
+wine64 wineboot >/dev/null 2>&1
+# In the background, so that a signal reaches the traps above at once.
+"$@" &
+command=$!
+wait "$command"
+status=$?
+command=""
+exit "$status"
