@@ -2,12 +2,15 @@
 # SPDX-License-Identifier: MIT
 # Builds the Windows programs on Debian alone: static Qt and liblo for
 # MinGW-w64 from Debian's own source packages, then corvane.exe and its three
-# tools, each one self-contained file.
+# tools, each one self-contained file, the installer and the portable .zip.
 #   build-windows.sh [qt|liblo|deps|programs|all]   (all unless told)
 # Qt takes about half an hour of two cores, so it and liblo are kept in a
 # cache folder outside the repository (CORVANE_WINDOWS_CACHE, by default
 # ~/.cache/corvane-windows), one folder per version and options, reused while
-# they are unchanged. The programs are built into build-windows/.
+# they are unchanged. The programs are built into build-windows/ with the
+# windows preset; `ctest --preset windows` then tests them under Wine.
+# CORVANE_WINDOWS_QT and CORVANE_WINDOWS_LIBLO name another Qt or liblo to
+# build with (to relink the programs with a modified one).
 # The line "prefix: DIR" on standard output names each finished folder.
 set -eu
 cd "$(dirname "$0")/.."
@@ -56,7 +59,7 @@ fetch_source() { # source-package version work-folder
     ensure_deb_src >&2
     rm -rf "$3"
     mkdir -p "$3"
-    (cd "$3" && apt-get source -q "$1=$2" >&2)
+    (cd "$3" && apt-get source -q "$1=$2" >&2) || return 1
     find "$3" -mindepth 1 -maxdepth 1 -type d | head -1
 }
 
@@ -99,7 +102,12 @@ build_liblo() {
     fi
     work=$lo_prefix.work
     echo "Building liblo $lo_version for Windows into $lo_prefix"
-    source=$(fetch_source liblo "$lo_version" "$work")
+    if ! source=$(fetch_source liblo "$lo_version" "$work"); then
+        rm -rf "$work"
+        echo "WARNING: liblo's source could not be fetched (apt-get source liblo=$lo_version):" \
+            "corvane-osc.exe is not built" >&2
+        return 1
+    fi
     # shellcheck disable=SC2086 # one word per option
     (cd "$source" && CC=x86_64-w64-mingw32-gcc-posix ./configure --prefix="$lo_prefix" $lo_options &&
         make -j"$jobs" && make install)
@@ -108,16 +116,37 @@ build_liblo() {
     echo "prefix: $lo_prefix"
 }
 
+build_programs() {
+    qt=${CORVANE_WINDOWS_QT:-$qt_prefix}
+    lo=${CORVANE_WINDOWS_LIBLO:-$lo_prefix}
+    [ -f "$lo/include/lo/lo.h" ] || lo=""
+    command -v ccache >/dev/null && export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    CORVANE_WINDOWS_QT=$qt CORVANE_WINDOWS_LIBLO=$lo cmake --preset windows
+    cmake --build --preset windows --parallel "$jobs"
+    ls -l build-windows/*.exe build-windows/*.zip
+}
+
 mkdir -p "$cache"
-# One build of each at a time, however many builds of the repository ask.
-exec 9>"$cache/.lock"
-flock 9
+case "$what" in
+qt | liblo | deps | all)
+    # One build of each at a time, however many builds of the repository ask.
+    exec 9>"$cache/.lock"
+    flock 9
+    ;;
+esac
 case "$what" in
 qt) build_qt ;;
 liblo) build_liblo ;;
 deps)
     build_qt
-    build_liblo
+    build_liblo || true
+    ;;
+programs) build_programs ;;
+all)
+    [ -n "${CORVANE_WINDOWS_QT:-}" ] || build_qt
+    [ -n "${CORVANE_WINDOWS_LIBLO:-}" ] || build_liblo || true
+    exec 9>&-
+    build_programs
     ;;
 *)
     echo "usage: $0 [qt|liblo|deps|programs|all]" >&2

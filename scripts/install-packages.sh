@@ -17,7 +17,7 @@ rehearse) wanted="$build iproute2 util-linux" ;;
 test) wanted="$build clang-format g++-mingw-w64-x86-64-posix iproute2 util-linux tshark liblo-tools xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev lintian appstream" ;;
 fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev liblo-dev" ;;
 bench) wanted="$build libbenchmark-dev iproute2 util-linux" ;;
-windows) wanted="$build dpkg-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix perl python3 nsis zip unzip wine64 xvfb xauth xdotool openbox iproute2 util-linux" ;;
+windows) wanted="$build dpkg-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix perl python3 nsis wine64 fonts-wine xvfb xauth xdotool openbox iproute2 util-linux" ;;
 *) echo "usage: $0 build|rehearse|test|fuzz|bench|windows" >&2; exit 2 ;;
 esac
 # The window's font test runs it with DejaVu alone, through fontconfig.

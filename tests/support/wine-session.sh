@@ -27,7 +27,7 @@ export WINEARCH=win64
 export PATH="$wine_dir:$PATH"
 wineserver=$wine_dir/wineserver
 
-template=${CORVANE_WINE_TEMPLATE:-${TMPDIR:-/tmp}/corvane-wine-template-$(id -u)}
+template=${CORVANE_WINE_TEMPLATE:-${TMPDIR:-/tmp}/corvane-wine-template-$(id -u)-$("$wine_dir/wine64" --version)}
 mkdir -p "$(dirname "$template")"
 (
     flock 9

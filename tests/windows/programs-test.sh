@@ -1,0 +1,41 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# What each Windows program file is, read from the file itself without
+# running it: a 64-bit program of the right subsystem (the window without a
+# console, the tools with one), needing no DLL beyond Windows' own, with the
+# project's icon and a version resource naming the product and version.
+# Usage: programs-test.sh VERSION ICON WINDOW.exe TOOL.exe...
+set -u
+version=$1 icon=$2 window=$3
+objdump=x86_64-w64-mingw32-objdump
+command -v "$objdump" >/dev/null || { echo "SKIPPED: $objdump is missing (binutils-mingw-w64-x86-64)"; exit 77; }
+shift 2
+failed=0
+fail() { echo "FAIL $(basename "$program"): $*"; failed=1; }
+# Windows' own DLLs, always present: anything else would have to ship beside the program.
+system='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|iphlpapi|dwmapi|uxtheme|version|netapi32|userenv|shlwapi|setupapi|wtsapi32|authz|mpr|dnsapi|crypt32|bcrypt|secur32|msvcrt|ntdll|d3d9|d3d11|d3d12|dxgi|dwrite|d2d1|uiautomationcore|combase|rpcrt4|winspool\.drv)(\.dll)?$'
+for program in "$@"; do
+    headers=$("$objdump" -p "$program") || { fail "not a Windows program"; continue; }
+    want=CUI
+    [ "$program" != "$window" ] || want=GUI
+    echo "$headers" | grep -q "^Subsystem.*(Windows $want)" || fail "not a Windows $want program"
+    echo "$headers" | grep -q "^Magic.*PE32+" || fail "not 64-bit"
+    others=$(echo "$headers" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | grep -Ev "$system")
+    [ -z "$others" ] || fail "needs DLLs beside it: $others"
+    # The version resource's strings are UTF-16; the icon is the project's own, byte for byte.
+    texts=$(strings -e l "$program")
+    for pair in "ProductName Corvane" "ProductVersion $version" "FileVersion $version" \
+        "OriginalFilename $(basename "$program")"; do
+        name=${pair%% *} value=${pair#* }
+        echo "$texts" | grep -A1 -x "$name" | tail -n 1 | grep -qxF "$value" || fail "no $name \"$value\""
+    done
+    # Each picture of the .ico is stored in the program as it is in the file.
+    python3 - "$icon" "$program" <<'PY' || fail "the icon is not the project's"
+import struct, sys
+ico, exe = (open(path, "rb").read() for path in sys.argv[1:])
+count = struct.unpack_from("<H", ico, 4)[0]
+pictures = (struct.unpack_from("<II", ico, 6 + 16 * i + 8) for i in range(count))
+sys.exit(0 if count and all(ico[offset:offset + size] in exe for size, offset in pictures) else 1)
+PY
+done
+exit "$failed"
