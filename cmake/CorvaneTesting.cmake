@@ -26,4 +26,9 @@ function(corvane_add_test name)
         add_test(NAME ${name} COMMAND ${name})
     endif()
     set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    if(CMAKE_CROSSCOMPILING)
+        # Qt's offscreen platform on Windows reads fonts from one folder:
+        # Windows' own faces, as Wine ships them (fonts-wine).
+        set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT QT_QPA_FONTDIR=/usr/share/wine/fonts)
+    endif()
 endfunction()

@@ -27,25 +27,26 @@ namespace {
 
 QuitOnSignals *g_instance = nullptr;
 
+void QuitSoon()
+{
+    QMetaObject::invokeMethod(
+        g_instance, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+}
+
 BOOL WINAPI ConsoleEvent(DWORD event)
 {
-    switch (event) {
-    case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-        QMetaObject::invokeMethod(g_instance, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        QuitSoon();
         return TRUE;
-    case CTRL_CLOSE_EVENT:
-    case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-        QMetaObject::invokeMethod(g_instance, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    }
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        QuitSoon();
         // Windows ends the process as soon as this returns, so it waits here
         // for main() to finish instead, which ends every thread; the system
         // allows five seconds for it.
         Sleep(INFINITE);
-        return TRUE;
-    default:
-        return FALSE;
     }
+    return FALSE;
 }
 
 } // namespace

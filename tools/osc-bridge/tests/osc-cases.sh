@@ -61,8 +61,8 @@ type tags that do not match the data||raw:/unit/1/select\0\0,i\0\0|0||
 unknown type tag||raw:/unit/1/play\0\0\0\0,X\0\0|0||
 bundle of two, in order||raw:#bundle\0\0\0\0\0\0\0\0\1\0\0\0\024/unit/1/play\0\0\0\0,\0\0\0\0\0\0\024/unit/1/stop\0\0\0\0,\0\0\0|2|F1 01 04 31 40 50 4C 0D FF 01 1F F2, F1 01 04 31 40 52 4A 0D FF 01 1F F2|/unit/1/reply|R
 CASES
-kill -"${CORVANE_OSC_STOP:-TERM}" "$bridge"
-wait "$bridge" || { echo "FAIL: corvane-osc did not end with status 0 on SIG${CORVANE_OSC_STOP:-TERM}"; failed=1; }
+kill -TERM "$bridge"
+wait "$bridge" || { echo "FAIL: corvane-osc did not end with status 0 on SIGTERM"; failed=1; }
 kill "$capture" && wait "$capture"
 # Each answer must go to the port its message came from.
 tshark -r "$work/osc.pcapng" --enable-heuristic osc_udp -T fields -E separator='|' -e udp.srcport -e udp.dstport \
