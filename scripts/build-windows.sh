@@ -64,9 +64,10 @@ fetch_source() { # source-package version work-folder
 }
 
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+# Debian's source leaves out the Wintab headers, so tablet support is off.
 qt_options="-static -release -no-opengl -no-dbus -no-icu -qt-zlib -qt-pcre -qt-libpng -qt-harfbuzz
 -qt-freetype -no-libjpeg -no-feature-sql -no-feature-printsupport -no-feature-vulkan -nomake examples
--nomake tests -DFEATURE_tabletevent=OFF"
+-nomake tests -no-feature-tabletevent"
 qt_prefix=$cache/$(cache_key qt "$qt_version" $qt_options)
 
 build_qt() {
@@ -76,13 +77,16 @@ build_qt() {
     fi
     work=$qt_prefix.work
     echo "Building Qt $qt_version for Windows into $qt_prefix (about half an hour of two cores)"
-    source=$(fetch_source qt6-base "$qt_version" "$work")
-    mkdir -p "$work/build"
-    # Debian's own Qt tools (moc, rcc, uic) run on the build machine.
-    # shellcheck disable=SC2086 # one word per option
-    (cd "$work/build" && "$source/configure" -prefix "$qt_prefix" $qt_options -- \
-        -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+    # A build that was stopped goes on where it was.
+    if [ ! -f "$work/build/build.ninja" ]; then
+        source=$(fetch_source qt6-base "$qt_version" "$work")
+        mkdir -p "$work/build"
+        # Debian's own Qt tools (moc, rcc, uic) run on the build machine.
+        # shellcheck disable=SC2086 # one word per option
+        (cd "$work/build" && "$source/configure" -prefix "$qt_prefix" $qt_options -- \
+            -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH=/usr \
+            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+    fi
     cmake --build "$work/build" --parallel "$jobs"
     cmake --install "$work/build"
     touch "$qt_prefix/.complete"
