@@ -8,13 +8,14 @@
 // a service, or under Wine has none, and Qt would hand every refusal to the
 // debugger instead, where nobody reads it. Set before main() runs, so before
 // Qt first looks; a value the user set is kept.
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace {
 
 [[maybe_unused]] const bool g_messagesToStandardError = [] {
     if (!qEnvironmentVariableIsSet("QT_FORCE_STDERR_LOGGING"))
-        qputenv("QT_FORCE_STDERR_LOGGING", "1");
+        qputenv("QT_FORCE_STDERR_LOGGING", QByteArrayLiteral("1"));
     return true;
 }();
 

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Runs a command with a Wine prefix of its own, inside the private network
 # namespace it must already be in (run it through private-network.sh):
-#   wine-session.sh COMMAND...   (wine-session.sh wine64 tst.exe: one program)
+#   wine-session.sh COMMAND...   (wine-session.sh wine64 prog.exe: one program)
+#   wine-session.sh --qtest tst.exe [ARGS...]   (a Qt Test program, its report shown)
 # Wine makes its sockets in the prefix's wineserver, in the namespace where
 # that server started. So the server of this prefix starts here (wineboot
 # included), every Windows program of COMMAND shares it, and it is ended
@@ -56,10 +57,28 @@ trap 'exit 130' INT
 # The server starts now, in this namespace, and stays until the end.
 "$wineserver" -p
 wine64 wineboot >/dev/null 2>&1
+# Wine hands no QT_* variable of Linux to Windows programs; the caller's are
+# put in the prefix's user environment instead, which every program gets.
+if env | grep -q '^QT_'; then
+    {
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Environment]\n'
+        env | sed -n 's/[\\"]/\\&/g; s/^\(QT_[A-Za-z0-9_]*\)=\(.*\)$/"\1"="\2"/p'
+    } >"$WINEPREFIX/qt-environment.reg"
+    wine64 regedit /S "$WINEPREFIX/qt-environment.reg"
+fi
+# A Qt Test program under Wine has no console, so its report would go to
+# the debugger: --qtest has it written to a file and shows that.
+report=""
+if [ "$1" = --qtest ]; then
+    shift
+    report=$WINEPREFIX/report.txt
+    set -- wine64 "$@" -o "$report,txt"
+fi
 # In the background, so that a signal reaches the traps above at once.
 "$@" &
 command=$!
 wait "$command"
 status=$?
 command=""
+[ -z "$report" ] || cat "$report"
 exit "$status"

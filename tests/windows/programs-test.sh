@@ -13,7 +13,7 @@ shift 2
 failed=0
 fail() { echo "FAIL $(basename "$program"): $*"; failed=1; }
 # Windows' own DLLs, always present: anything else would have to ship beside the program.
-system='^(kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|iphlpapi|dwmapi|uxtheme|version|netapi32|userenv|shlwapi|setupapi|wtsapi32|authz|mpr|dnsapi|crypt32|bcrypt|secur32|msvcrt|ntdll|d3d9|d3d11|d3d12|dxgi|dwrite|d2d1|uiautomationcore|combase|rpcrt4|winspool\.drv)(\.dll)?$'
+system='^(api-ms-win-.*|advapi32|authz|bcrypt|comctl32|comdlg32|crypt32|d3d9|d3d11|dwmapi|dwrite|dxgi|gdi32|imm32|iphlpapi|kernel32|msvcrt|netapi32|ole32|oleaut32|secur32|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winhttp|winmm|ws2_32|wtsapi32)\.dll$'
 for program in "$@"; do
     headers=$("$objdump" -p "$program") || { fail "not a Windows program"; continue; }
     want=CUI
