@@ -4,6 +4,8 @@
 # namespace it must already be in (run it through private-network.sh):
 #   wine-session.sh COMMAND...   (wine-session.sh wine64 prog.exe: one program)
 #   wine-session.sh --qtest tst.exe [ARGS...]   (a Qt Test program, its report shown)
+#   wine-session.sh --display COMMAND...   (with an X display of its own and a
+#       window manager, as every Windows desktop has: DISPLAY is set)
 # Wine makes its sockets in the prefix's wineserver, in the namespace where
 # that server started. So the server of this prefix starts here (wineboot
 # included), every Windows program of COMMAND shares it, and it is ended
@@ -43,17 +45,31 @@ mkdir -p "$(dirname "$template")"
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/corvane-wine.XXXXXX")
 export WINEPREFIX
 cp -a "$template/." "$WINEPREFIX/"
-command=""
+command="" xserver="" window_manager=""
 end() {
     [ -z "$command" ] || kill "$command" 2>/dev/null
     "$wineserver" -k 2>/dev/null
     "$wineserver" -w 2>/dev/null
+    kill $window_manager $xserver 2>/dev/null
     rm -rf "$WINEPREFIX"
 }
 trap end EXIT
 # Stopped from outside, it still ends the server and removes the prefix.
 trap 'exit 143' TERM
 trap 'exit 130' INT
+# The display comes first: Wine's desktop, started with the server, keeps
+# the display it found then.
+if [ "$1" = --display ]; then
+    shift
+    type Xvfb openbox >/dev/null || { echo "SKIPPED: needs Xvfb and openbox"; exit 77; }
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$WINEPREFIX/display" 2>/dev/null &
+    xserver=$!
+    for _ in $(seq 100); do [ -s "$WINEPREFIX/display" ] && break; sleep 0.1; done
+    DISPLAY=:$(head -n 1 "$WINEPREFIX/display")
+    export DISPLAY
+    openbox >/dev/null 2>&1 &
+    window_manager=$!
+fi
 # The server starts now, in this namespace, and stays until the end.
 "$wineserver" -p
 wine64 wineboot >/dev/null 2>&1
