@@ -115,16 +115,17 @@ close_box() {
         wait_for 3000 eval "! box_shown '$1'" || fail "the '$1' box did not close on Return"
 }
 
-# What the unit saw and said, from its log.
-received() { grep -c '^rx ' "$work/unit.log"; }
-logged() { grep -qxF "$1" "$work/unit.log"; }
+# What the unit saw and said, from its log (a Windows unit ends its lines with CR LF).
+unit_log() { tr -d '\r' <"$work/unit.log"; }
+received() { unit_log | grep -c '^rx '; }
+logged() { unit_log | grep -qxF "$1"; }
 # expect_frames SECONDS HEX...: exactly these frames arrive, in order, within 10 s, and no more in SECONDS.
 expect_frames() {
     local settle=$1 got
     shift
     wait_for 10000 eval "((\$(received) >= $#))" || fail "the unit received $(received) frames, not $#"
     sleep "$settle"
-    got=$(sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' "$work/unit.log" | paste -sd,)
+    got=$(unit_log | sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' | paste -sd,)
     [ "$got" = "$(IFS=,; echo "$*")" ] || fail "the unit received [$got]"
 }
 
@@ -151,7 +152,7 @@ mute_video) # The unit's "R" to Mute Video turns the button into Unmute Video, w
     logged "unit 1: video off -> on" || fail "the unit's video did not come back on" ;;
 resend) # Each "E00" brings the same frame again.
     expect_frames 1.5 "$PLAY_1" "$PLAY_1" "$PLAY_1" "$PLAY_1"
-    [ "$(sed -n 's/^tx .* reply=//p' "$work/unit.log" | paste -sd' ')" = "E00 E00 E00 R" ] ||
+    [ "$(unit_log | sed -n 's/^tx .* reply=//p' | paste -sd' ')" = "E00 E00 E00 R" ] ||
         fail "the unit replied otherwise" ;;
 resend_limit) # At most 41 resends follow one press, however many "E00" come back.
     mapfile -t frames < <(yes "$PLAY_1" | head -n 42)
@@ -177,7 +178,7 @@ second_copy) # A second copy beside the first finds 1028 taken and sends from 10
     start_corvane second
     xdo windowmove "$window" 400 0 && click PlayCmd
     expect_frames 0.5 "$PLAY_1"
-    grep -q "^rx from=10\.98\.0\.1:1029 " "$work/unit.log" || fail "the second copy's Play did not come from 1029" ;;
+    unit_log | grep -q "^rx from=10\.98\.0\.1:1029 " || fail "the second copy's Play did not come from 1029" ;;
 *) echo "unknown case '$case_name'" >&2 && exit 2 ;;
 esac
 echo "PASS [$case_name] in $(($(now_ms) - pressed)) ms"

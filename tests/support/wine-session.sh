@@ -70,8 +70,9 @@ if [ "$1" = --display ]; then
     openbox >/dev/null 2>&1 &
     window_manager=$!
 fi
-# The server starts now, in this namespace, and stays until the end.
-"$wineserver" -p
+# The server starts now, in this namespace, and stays until the end (or
+# half a minute after its last program, should this script be killed).
+"$wineserver" -p30
 wine64 wineboot >/dev/null 2>&1
 # Wine hands no QT_* variable of Linux to Windows programs; the caller's are
 # put in the prefix's user environment instead, which every program gets.
