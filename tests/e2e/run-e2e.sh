@@ -41,11 +41,8 @@ wait_for() {
 
 wine=${CORVANE_E2E_WINE:-}
 # How a program is started in a namespace, and how long it may take to come up.
-if [ -n "$wine" ]; then
-    launch=(env CORVANE_PRIVATE_NETWORK=inside "$wine" wine64) platform=windows startup_ms=40000
-else
-    launch=() platform=xcb startup_ms=10000
-fi
+launch=() platform=xcb startup_ms=10000
+[ -z "$wine" ] || launch=(env CORVANE_PRIVATE_NETWORK=inside "$wine" wine64) platform=windows startup_ms=40000
 op_ns=corvane-e2e-op-$$ unit_ns=corvane-e2e-unit-$$ work=$PWD/e2e-$case_name pids=() windows=() display=""
 xdo() { ip netns exec "$op_ns" env DISPLAY="$display" timeout 5 xdotool "$@"; }
 cleanup() {
@@ -67,8 +64,7 @@ trap cleanup EXIT
 trap 'fail "stopped by a signal"' INT TERM
 
 [ "$(id -u)" = 0 ] || skip "making network namespaces needs root"
-[ -z "$wine" ] || type -P openbox >/dev/null || skip "needs openbox (apt-get install openbox)"
-type -P ip Xvfb xdotool timeout >/dev/null || skip "needs ip, Xvfb, xdotool and timeout (scripts/setup.sh --for-tests installs them)"
+type -P ip Xvfb xdotool timeout ${wine:+openbox} >/dev/null || skip "needs ip, Xvfb, xdotool, timeout (and openbox for Wine)"
 rm -rf "$work" && mkdir -p "$work/runtime" && chmod 700 "$work/runtime" || fail "cannot make $work"
 why=$({
     ip netns add "$op_ns" && ip netns add "$unit_ns" &&
@@ -87,10 +83,7 @@ ip netns exec "$op_ns" Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x60
 pids+=($!)
 wait_for 10000 test -s "$work/display" || fail "Xvfb did not start"
 display=:$(head -n 1 "$work/display")
-if [ -n "$wine" ]; then
-    ip netns exec "$op_ns" env DISPLAY="$display" openbox >"$work/openbox.log" 2>&1 &
-    pids+=($!)
-fi
+[ -z "$wine" ] || { ip netns exec "$op_ns" env DISPLAY="$display" openbox >"$work/openbox.log" 2>&1 & pids+=($!); }
 
 # start_corvane NAME: starts a copy of the program and sets `window` to the one window no copy has claimed.
 new_window() {

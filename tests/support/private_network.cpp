@@ -18,14 +18,13 @@ bool InPrivateNetwork(QString *whyNot)
             return false;
         }
 #endif
-        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
-            const QHostAddress ip = entry.ip();
-            if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLoopback() &&
-                ip != QHostAddress(QStringLiteral("10.99.0.1"))) {
-                *whyNot = QStringLiteral("address %1 is visible: this is not a private namespace")
-                              .arg(ip.toString());
-                return false;
-            }
+    }
+    for (const QHostAddress &ip : QNetworkInterface::allAddresses()) {
+        if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLoopback() &&
+            ip != QHostAddress(QStringLiteral("10.99.0.1"))) {
+            *whyNot =
+                QStringLiteral("address %1 is visible: this is not a private namespace").arg(ip.toString());
+            return false;
         }
     }
     return true;

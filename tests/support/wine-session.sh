@@ -15,23 +15,18 @@
 # Inside COMMAND, "wine64" is on PATH; the prefix is removed afterwards.
 set -u
 
-if [ "${CORVANE_PRIVATE_NETWORK:-}" != "inside" ]; then
-    echo "wine-session.sh: refusing to start Wine outside a private network namespace" >&2
-    exit 1
-fi
+[ "${CORVANE_PRIVATE_NETWORK:-}" = inside ] ||
+    { echo "wine-session.sh: refusing to start Wine outside a private network namespace" >&2; exit 1; }
 wine_dir=/usr/lib/wine
 [ -x "$wine_dir/wine64" ] || { echo "SKIPPED: Wine is missing (apt-get install wine64)"; exit 77; }
 
 # No display unless the caller gives one: the programs run offscreen then.
 # Nothing may reach for the Internet: no Mono or Gecko installers.
-export WINEDLLOVERRIDES="mscoree,mshtml=;${WINEDLLOVERRIDES:-}"
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEARCH=win64
-export PATH="$wine_dir:$PATH"
+export WINEDLLOVERRIDES="mscoree,mshtml=;${WINEDLLOVERRIDES:-}" WINEDEBUG=${WINEDEBUG:--all} WINEARCH=win64 \
+    PATH="$wine_dir:$PATH"
 wineserver=$wine_dir/wineserver
 
 template=${CORVANE_WINE_TEMPLATE:-${TMPDIR:-/tmp}/corvane-wine-template-$(id -u)-$("$wine_dir/wine64" --version)}
-mkdir -p "$(dirname "$template")"
 (
     flock 9
     if [ ! -f "$template/.complete" ]; then
@@ -42,8 +37,7 @@ mkdir -p "$(dirname "$template")"
     fi
 ) 9>"$template.lock"
 
-WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/corvane-wine.XXXXXX")
-export WINEPREFIX
+export WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/corvane-wine.XXXXXX")"
 cp -a "$template/." "$WINEPREFIX/"
 command="" xserver="" window_manager=""
 end() {
@@ -55,8 +49,7 @@ end() {
 }
 trap end EXIT
 # Stopped from outside, it still ends the server and removes the prefix.
-trap 'exit 143' TERM
-trap 'exit 130' INT
+trap 'exit 130' INT TERM
 # The display comes first: Wine's desktop, started with the server, keeps
 # the display it found then.
 if [ "$1" = --display ]; then
@@ -77,15 +70,12 @@ wine64 wineboot >/dev/null 2>&1
 # Wine hands no QT_* variable of Linux to Windows programs; the caller's are
 # put in the prefix's user environment instead, which every program gets.
 if env | grep -q '^QT_'; then
-    {
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Environment]\n'
-        env | sed -n 's/[\\"]/\\&/g; s/^\(QT_[A-Za-z0-9_]*\)=\(.*\)$/"\1"="\2"/p'
-    } >"$WINEPREFIX/qt-environment.reg"
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Environment]\n%s\n' \
+        "$(env | sed -n 's/[\\"]/\\&/g; s/^\(QT_[A-Za-z0-9_]*\)=\(.*\)$/"\1"="\2"/p')" >"$WINEPREFIX/qt-environment.reg"
     wine64 regedit /S "$WINEPREFIX/qt-environment.reg"
 fi
 # A Qt Test program under Wine has no console, so its report would go to
 # the debugger: --qtest has it written to a file and shows that.
-report=""
 if [ "$1" = --qtest ]; then
     shift
     report=$WINEPREFIX/report.txt
@@ -95,7 +85,6 @@ fi
 "$@" &
 command=$!
 wait "$command"
-status=$?
-command=""
-[ -z "$report" ] || cat "$report"
+status=$? command=""
+[ -z "${report:-}" ] || cat "$report"
 exit "$status"

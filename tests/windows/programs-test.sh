@@ -16,10 +16,8 @@ fail() { echo "FAIL $(basename "$program"): $*"; failed=1; }
 system='^(api-ms-win-.*|advapi32|authz|bcrypt|comctl32|comdlg32|crypt32|d3d9|d3d11|dwmapi|dwrite|dxgi|gdi32|imm32|iphlpapi|kernel32|msvcrt|netapi32|ole32|oleaut32|secur32|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winhttp|winmm|ws2_32|wtsapi32)\.dll$'
 for program in "$@"; do
     headers=$("$objdump" -p "$program") || { fail "not a Windows program"; continue; }
-    want=CUI
-    [ "$program" != "$window" ] || want=GUI
+    want=CUI && [ "$program" = "$window" ] && want=GUI
     echo "$headers" | grep -q "^Subsystem.*(Windows $want)" || fail "not a Windows $want program"
-    echo "$headers" | grep -q "^Magic.*PE32+" || fail "not 64-bit"
     others=$(echo "$headers" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | grep -Ev "$system")
     [ -z "$others" ] || fail "needs DLLs beside it: $others"
     # The version resource's strings are UTF-16; the icon is the project's own, byte for byte.
@@ -30,12 +28,9 @@ for program in "$@"; do
         echo "$texts" | grep -A1 -x "$name" | tail -n 1 | grep -qxF "$value" || fail "no $name \"$value\""
     done
     # Each picture of the .ico is stored in the program as it is in the file.
-    python3 - "$icon" "$program" <<'PY' || fail "the icon is not the project's"
-import struct, sys
-ico, exe = (open(path, "rb").read() for path in sys.argv[1:])
-count = struct.unpack_from("<H", ico, 4)[0]
-pictures = (struct.unpack_from("<II", ico, 6 + 16 * i + 8) for i in range(count))
-sys.exit(0 if count and all(ico[offset:offset + size] in exe for size, offset in pictures) else 1)
-PY
+    python3 -c 'import struct, sys; ico, exe = (open(path, "rb").read() for path in sys.argv[1:])
+sizes = [struct.unpack_from("<II", ico, 14 + 16 * i) for i in range(struct.unpack_from("<H", ico, 4)[0])]
+sys.exit(not sizes or not all(ico[offset:offset + size] in exe for size, offset in sizes))' "$icon" "$program" ||
+        fail "the icon is not the project's"
 done
 exit "$failed"
