@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages that one kind of work needs, those missing only.
-# Usage: install-packages.sh build|rehearse|test|fuzz|bench
+# Usage: install-packages.sh build|rehearse|test|fuzz|bench|windows
 #   build: what builds and runs the program
 #   rehearse: that, plus the namespace tools that rehearse.sh runs the program and simulator in
 #   test:  that, plus what the test suite drives it with (X server, xdotool, packaging tools, tshark, Python,
@@ -9,6 +9,7 @@
 #          library is built with
 #   fuzz:  clang and libFuzzer, and liblo for the OSC target
 #   bench: what builds the program, plus Google Benchmark and the namespace tools
+#   windows: what builds Qt, liblo and the programs for Windows, the installer, and what tests them under Wine
 set -eu
 build="cmake ninja-build g++ qt6-base-dev liblo-dev fonts-liberation2"
 case "${1:-}" in
@@ -17,7 +18,8 @@ rehearse) wanted="$build iproute2 util-linux" ;;
 test) wanted="$build clang-format g++-mingw-w64-x86-64-posix iproute2 util-linux tshark liblo-tools python3 xvfb xauth xdotool x11-apps imagemagick desktop-file-utils dpkg-dev lintian appstream adwaita-qt6" ;;
 fuzz) wanted="cmake ninja-build clang libclang-rt-14-dev liblo-dev" ;;
 bench) wanted="$build libbenchmark-dev iproute2 util-linux" ;;
-*) echo "usage: $0 build|rehearse|test|fuzz|bench" >&2; exit 2 ;;
+windows) wanted="$build dpkg-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix perl python3 nsis wine64 fonts-wine xvfb xauth xdotool openbox iproute2 util-linux" ;;
+*) echo "usage: $0 build|rehearse|test|fuzz|bench|windows" >&2; exit 2 ;;
 esac
 # The window's font test runs it with DejaVu alone, through fontconfig.
 [ "${1:-}" != test ] || wanted="$wanted fonts-dejavu-core fontconfig"

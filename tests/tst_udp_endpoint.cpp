@@ -12,9 +12,11 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace corvane;
 
@@ -123,6 +125,9 @@ private slots:
 
     void otherBindFailureEndsTheSearchSilently()
     {
+#ifdef Q_OS_WIN
+        QSKIP("made by running out of file descriptors, a limit Windows does not have");
+#else
         Fakes window;
         {
             // The sanitizers' type checks need descriptors the first time they meet a call: met here.
@@ -144,6 +149,7 @@ private slots:
         QVERIFY(::setrlimit(RLIMIT_NOFILE, &before) == 0);
         QCOMPARE(std::ranges::count(window.journal.lines, "no free port"), 0);
         QCOMPARE(window.text(Field::LocalPort), "1028");
+#endif
     }
 };
 

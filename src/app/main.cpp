@@ -7,6 +7,10 @@
 #include <QList>
 #include <QStringList>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -52,11 +56,30 @@ std::string RefusalText(const QCoreApplication &app)
     return "corvane: " + refusal.toStdString() + "\n\n" + parser.helpText().toStdString();
 }
 
+// On standard error; a window program on Windows has no console to write to
+// unless its starter gave it standard handles: then it shows in a box, as
+// --help does.
+void ShowRefusal(const std::string &refusal)
+{
+#ifdef Q_OS_WIN
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    if (!GetConsoleWindow() && !(startup.dwFlags & STARTF_USESTDHANDLES)) {
+        const QString text = QString::fromStdString(refusal);
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(text.utf16()), L"corvane",
+                    MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+        return;
+    }
+#endif
+    std::cerr << refusal;
+}
+
 // Returns the exit status when the arguments say not to start.
 std::optional<int> HandleArguments(const QCoreApplication &app)
 {
     if (const std::string refusal = RefusalText(app); !refusal.empty()) {
-        std::cerr << refusal;
+        ShowRefusal(refusal);
         return kUsageError;
     }
     QCommandLineParser parser;

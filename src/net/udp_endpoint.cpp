@@ -83,6 +83,14 @@ Endpoint::BindResult UdpEndpoint::bind()
         qCDebug(lcWire, "bound UDP port %d", static_cast<int>(m_localPort));
         return BindResult::Bound;
     }
+#ifdef Q_OS_WIN
+    // Windows answers "access denied" for a port another program holds
+    // exclusively and for one inside a range the system reserves (Hyper-V
+    // and NAT reserve ranges at start-up, at times from 1026 up): to the
+    // port search both are taken, and the next port may be free.
+    if (m_socket->error() == QAbstractSocket::SocketAccessError)
+        return BindResult::AddressInUse;
+#endif
     return m_socket->error() == QAbstractSocket::AddressInUseError ? BindResult::AddressInUse
                                                                    : BindResult::Failed;
 }

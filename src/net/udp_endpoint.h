@@ -15,13 +15,16 @@ class QUdpSocket;
 namespace corvane {
 
 // The wire log, for whoever sets units up: every datagram sent and received,
-// the port bound, resends and reply timeouts, one line each on standard error.
-// Off unless asked for, with QT_LOGGING_RULES="corvane.wire=true".
+// the port bound, resends and reply timeouts, one line each on standard error
+// (on Windows, for the window, the debugger's output unless
+// QT_FORCE_STDERR_LOGGING=1). Off unless asked for, with
+// QT_LOGGING_RULES="corvane.wire=true".
 Q_DECLARE_LOGGING_CATEGORY(lcWire)
 
-// The endpoint over a QUdpSocket. Binds exclusively (no SO_REUSEADDR, so a
-// second copy of the program finds the port taken and moves on), on every
-// local IPv4 address, and may broadcast.
+// The endpoint over a QUdpSocket. Binds exclusively (no SO_REUSEADDR; on
+// Windows SO_EXCLUSIVEADDRUSE, so no other program can share the port
+// either), so a second copy of the program finds the port taken and moves
+// on, on every local IPv4 address, and may broadcast.
 class UdpEndpoint : public QObject, public Endpoint
 {
     Q_OBJECT

@@ -9,6 +9,11 @@
 #
 #   run-e2e.sh CASE CORVANE UNIT_SIM
 #
+# With CORVANE_E2E_WINE set to tests/support/wine-session.sh, CORVANE and
+# UNIT_SIM are the Windows programs: each runs under Wine with a prefix of
+# its own whose server starts in the program's namespace, and the operator's
+# display gets a window manager, as every Windows desktop has.
+#
 # Exits 0 when the case passes, 1 when it fails, 77 (a skip for CTest) with the
 # reason when this machine cannot host it. Logs go to ./e2e-CASE/.
 # shellcheck disable=SC2015 # "A && B || fail" is meant to fail when either fails
@@ -34,6 +39,10 @@ wait_for() {
     until "$@"; do (($(now_ms) < deadline)) && sleep 0.1 || return 1; done
 }
 
+wine=${CORVANE_E2E_WINE:-}
+# How a program is started in a namespace, and how long it may take to come up.
+launch=() platform=xcb startup_ms=10000
+[ -z "$wine" ] || launch=(env CORVANE_PRIVATE_NETWORK=inside "$wine" wine64) platform=windows startup_ms=40000
 op_ns=corvane-e2e-op-$$ unit_ns=corvane-e2e-unit-$$ work=$PWD/e2e-$case_name pids=() windows=() display=""
 xdo() { ip netns exec "$op_ns" env DISPLAY="$display" timeout 5 xdotool "$@"; }
 cleanup() {
@@ -41,6 +50,8 @@ cleanup() {
     trap - EXIT INT TERM
     [ "$status" = 0 ] || [ "$status" = 77 ] || tail -n 20 "$work"/*.log
     kill "${pids[@]}" 2>/dev/null
+    # Time for each to end on its own: a Wine session ends its server and removes its prefix.
+    for pid in "${pids[@]}"; do wait_for 10000 eval "! kill -0 $pid 2>/dev/null"; done
     for ns in "$op_ns" "$unit_ns"; do
         # Anything still inside was started here; a namespace with processes would linger.
         for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -9 "$pid" 2>/dev/null; done
@@ -53,7 +64,7 @@ trap cleanup EXIT
 trap 'fail "stopped by a signal"' INT TERM
 
 [ "$(id -u)" = 0 ] || skip "making network namespaces needs root"
-type -P ip Xvfb xdotool timeout >/dev/null || skip "needs ip, Xvfb, xdotool and timeout (scripts/setup.sh --for-tests installs them)"
+type -P ip Xvfb xdotool timeout ${wine:+openbox} >/dev/null || skip "needs ip, Xvfb, xdotool, timeout (and openbox for Wine)"
 rm -rf "$work" && mkdir -p "$work/runtime" && chmod 700 "$work/runtime" || fail "cannot make $work"
 why=$({
     ip netns add "$op_ns" && ip netns add "$unit_ns" &&
@@ -72,6 +83,7 @@ ip netns exec "$op_ns" Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 800x60
 pids+=($!)
 wait_for 10000 test -s "$work/display" || fail "Xvfb did not start"
 display=:$(head -n 1 "$work/display")
+[ -z "$wine" ] || { ip netns exec "$op_ns" env DISPLAY="$display" openbox >"$work/openbox.log" 2>&1 & pids+=($!); }
 
 # start_corvane NAME: starts a copy of the program and sets `window` to the one window no copy has claimed.
 new_window() {
@@ -79,11 +91,11 @@ new_window() {
     [ -n "$window" ]
 }
 start_corvane() {
-    ip netns exec "$op_ns" env QT_QPA_PLATFORM=xcb DISPLAY="$display" XDG_RUNTIME_DIR="$work/runtime" \
-        "$corvane" >"$work/corvane-$1.log" 2>&1 &
+    ip netns exec "$op_ns" env QT_QPA_PLATFORM=$platform DISPLAY="$display" XDG_RUNTIME_DIR="$work/runtime" \
+        "${launch[@]}" "$corvane" >"$work/corvane-$1.log" 2>&1 &
     pids+=($!)
     # By title only: xdotool's --pid search, run while a window is being made, breaks its X connection.
-    wait_for 10000 new_window || fail "no window titled '$TITLE' from copy '$1'"
+    wait_for "$startup_ms" new_window || fail "no window titled '$TITLE' from copy '$1'"
     windows+=("$window")
 }
 # shellcheck disable=SC2086 # x and y are two words
@@ -96,24 +108,25 @@ close_box() {
         wait_for 3000 eval "! box_shown '$1'" || fail "the '$1' box did not close on Return"
 }
 
-# What the unit saw and said, from its log.
-received() { grep -c '^rx ' "$work/unit.log"; }
-logged() { grep -qxF "$1" "$work/unit.log"; }
+# What the unit saw and said, from its log (a Windows unit ends its lines with CR LF).
+unit_log() { tr -d '\r' <"$work/unit.log"; }
+received() { unit_log | grep -c '^rx '; }
+logged() { unit_log | grep -qxF "$1"; }
 # expect_frames SECONDS HEX...: exactly these frames arrive, in order, within 10 s, and no more in SECONDS.
 expect_frames() {
     local settle=$1 got
     shift
     wait_for 10000 eval "((\$(received) >= $#))" || fail "the unit received $(received) frames, not $#"
     sleep "$settle"
-    got=$(sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' "$work/unit.log" | paste -sd,)
+    got=$(unit_log | sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' | paste -sd,)
     [ "$got" = "$(IFS=,; echo "$*")" ] || fail "the unit received [$got]"
 }
 
 declare -A unit_options=([resend]="--errors 3" [resend_limit]="--errors 45" [timeout]="--silent")
 # shellcheck disable=SC2086 # the options are words
-ip netns exec "$unit_ns" "$unit_sim" --ids 1 ${unit_options[$case_name]:-} >"$work/unit.log" 2>&1 &
+ip netns exec "$unit_ns" "${launch[@]}" "$unit_sim" --ids 1 ${unit_options[$case_name]:-} >"$work/unit.log" 2>&1 &
 pids+=($!)
-wait_for 5000 grep -qs '^ready ' "$work/unit.log" || fail "the simulated unit did not start"
+wait_for "$startup_ms" grep -qs '^ready ' "$work/unit.log" || fail "the simulated unit did not start"
 start_corvane first
 pressed=$(now_ms)
 [[ $case_name == @(play_broadcast|resend|resend_limit|timeout) ]] && click playButton
@@ -132,7 +145,7 @@ mute_video) # The unit's "R" to Mute Video turns the button into Unmute Video, w
     logged "unit 1: video off -> on" || fail "the unit's video did not come back on" ;;
 resend) # Each "E00" brings the same frame again.
     expect_frames 1.5 "$PLAY_1" "$PLAY_1" "$PLAY_1" "$PLAY_1"
-    [ "$(sed -n 's/^tx .* reply=//p' "$work/unit.log" | paste -sd' ')" = "E00 E00 E00 R" ] ||
+    [ "$(unit_log | sed -n 's/^tx .* reply=//p' | paste -sd' ')" = "E00 E00 E00 R" ] ||
         fail "the unit replied otherwise" ;;
 resend_limit) # At most 41 resends follow one press, however many "E00" come back.
     mapfile -t frames < <(yes "$PLAY_1" | head -n 42)
@@ -158,7 +171,7 @@ second_copy) # A second copy beside the first finds 1028 taken and sends from 10
     start_corvane second
     xdo windowmove "$window" 400 0 && click playButton
     expect_frames 0.5 "$PLAY_1"
-    grep -q "^rx from=10\.98\.0\.1:1029 " "$work/unit.log" || fail "the second copy's Play did not come from 1029" ;;
+    unit_log | grep -q "^rx from=10\.98\.0\.1:1029 " || fail "the second copy's Play did not come from 1029" ;;
 *) echo "unknown case '$case_name'" >&2 && exit 2 ;;
 esac
 echo "PASS [$case_name] in $(($(now_ms) - pressed)) ms"

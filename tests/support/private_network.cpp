@@ -1,25 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "support/private_network.h"
 
-#include <net/if.h>
-
-#include <cstdlib>
+#include <QHostAddress>
+#include <QNetworkInterface>
+#include <QStringList>
 
 std::string WhyNotPrivateNetwork()
 {
-    const char *marker = std::getenv("CORVANE_PRIVATE_NETWORK");
-    if (!marker || std::string(marker) != "inside")
+    if (qEnvironmentVariable("CORVANE_PRIVATE_NETWORK") != QLatin1String("inside"))
         return "not run through tests/support/private-network.sh; nothing is sent from the host's own "
                "network";
-    struct if_nameindex *interfaces = if_nameindex();
-    if (!interfaces)
-        return "the interfaces cannot be listed";
-    std::string whyNot;
-    for (const struct if_nameindex *entry = interfaces; entry->if_index != 0 && whyNot.empty(); ++entry) {
-        const std::string name = entry->if_name;
-        if (name != "lo" && name != "corvane0" && name != "corvane1")
-            whyNot = "interface " + name + " is visible: this is not a private namespace";
+#ifndef Q_OS_WIN // Windows, and Wine, name interfaces their own way: their addresses tell.
+    for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
+        if (!QStringList{QStringLiteral("lo"), QStringLiteral("corvane0"), QStringLiteral("corvane1")}
+                 .contains(interface.name()))
+            return "interface " + interface.name().toStdString() +
+                   " is visible: this is not a private namespace";
     }
-    if_freenameindex(interfaces);
-    return whyNot;
+#endif
+    for (const QHostAddress &ip : QNetworkInterface::allAddresses()) {
+        if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLoopback() &&
+            ip != QHostAddress(QStringLiteral("10.99.0.1")))
+            return "address " + ip.toString().toStdString() + " is visible: this is not a private namespace";
+    }
+    return {};
 }

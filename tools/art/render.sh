@@ -25,6 +25,11 @@ for s in 32 64; do
   pngtopam -alphapam "icon-$s.png" >"icon-$s.pam"
 done
 
+# The Windows programs' icon, in every size Explorer and the taskbar ask for.
+if command -v convert >/dev/null; then
+  convert icon-256.png -define icon:auto-resize=256,128,64,48,32,16 ../../../packaging/windows/corvane.ico
+fi
+
 if command -v optipng >/dev/null; then
   optipng -quiet -o5 -strip all background@2x.png icon-*.png
 fi

@@ -4,14 +4,61 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#endif
 
 namespace corvane {
+
+#ifdef Q_OS_WIN
+
+// Windows has no signals for this: Ctrl+C, Ctrl+Break and the console
+// window's close button reach a handler that the system runs on a thread of
+// its own. The handler posts the quit to the event loop, which is safe from
+// any thread.
+namespace {
+
+QuitOnSignals *g_instance = nullptr;
+
+void QuitSoon()
+{
+    QMetaObject::invokeMethod(
+        g_instance, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+}
+
+BOOL WINAPI ConsoleEvent(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        QuitSoon();
+        return TRUE;
+    }
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        QuitSoon();
+        // Windows ends the process as soon as this returns, so it waits here
+        // for main() to finish instead, which ends every thread; the system
+        // allows five seconds for it.
+        Sleep(INFINITE);
+    }
+    return FALSE;
+}
+
+} // namespace
+
+QuitOnSignals::QuitOnSignals(QObject *parent) : QObject(parent)
+{
+    g_instance = this;
+    if (!SetConsoleCtrlHandler(&ConsoleEvent, TRUE))
+        m_error = QStringLiteral("cannot take console events (error %1)").arg(GetLastError());
+}
+
+#else
 
 namespace {
 
@@ -54,5 +101,7 @@ void QuitOnSignals::quit()
     }
     QCoreApplication::quit();
 }
+
+#endif
 
 } // namespace corvane

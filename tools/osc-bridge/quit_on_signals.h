@@ -8,10 +8,11 @@ class QSocketNotifier;
 
 namespace corvane {
 
-// Turns SIGTERM and SIGINT into a quit of the Qt event loop, so the program
-// ends as after any normal run, with status 0. The handler only writes a byte
-// to a socket pair (all a signal handler may safely do); the event loop
-// reads it like any other event.
+// Turns SIGTERM and SIGINT (on Windows: Ctrl+C, Ctrl+Break and closing the
+// console window) into a quit of the Qt event loop, so the program ends as
+// after any normal run, with status 0. The handler only writes a byte to a
+// socket pair (all a signal handler may safely do); the event loop reads it
+// like any other event.
 class QuitOnSignals : public QObject
 {
     Q_OBJECT

@@ -22,7 +22,8 @@ while IFS='|' read -r name sim_options arguments want; do
     sleep 0.3 # lets the simulator log a frame that nothing answers
     { kill $! && wait $!; } 2>/dev/null
     first=$(sed -n 's/^rx .* hex=\[\([^]]*\)\].*/\1/p' "$work/sim.log" | head -n 1)
-    got="$status|$(cat "$work/out")|$(tail -n 1 "$work/err")|$(grep -c '^rx ' "$work/sim.log")|"
+    # Windows programs end their lines with CR LF.
+    got="$status|$(tr -d '\r' <"$work/out")|$(tail -n 1 "$work/err" | tr -d '\r')|$(grep -c '^rx ' "$work/sim.log")|"
     # The first frame's bytes count only where the case gives them.
     [ "${want%|}" = "${got%|}" ] || [ "$want" = "$got$first" ] ||
         { echo "FAIL $name: got '$got$first', want '$want'"; failed=1; }
