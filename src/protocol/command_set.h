@@ -35,9 +35,9 @@ inline constexpr CommandSpec kCommands[] = {
 
 constexpr const CommandSpec &SpecOf(Command command)
 {
-    for (const CommandSpec &spec : kCommands)
-        if (spec.command == command)
-            return spec;
+    for (const CommandSpec &row : kCommands)
+        if (row.command == command)
+            return row;
     return kCommands[0]; // unreachable: every command has its row
 }
 

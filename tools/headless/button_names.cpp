@@ -20,9 +20,9 @@ constexpr std::pair<std::string_view, MutePress> kMuteNames[] = {
 
 std::optional<ButtonPress> ButtonNamed(std::string_view name)
 {
-    for (const CommandSpec &spec : kCommands)
-        if (spec.name == name)
-            return spec.command;
+    for (const CommandSpec &row : kCommands)
+        if (row.name == name)
+            return row.command;
     for (const auto &[word, press] : kMuteNames)
         if (word == name)
             return press;
@@ -32,8 +32,8 @@ std::optional<ButtonPress> ButtonNamed(std::string_view name)
 std::string ButtonNameList()
 {
     std::string list;
-    for (const CommandSpec &spec : kCommands)
-        list.append(spec.name).append(", ");
+    for (const CommandSpec &row : kCommands)
+        list.append(row.name).append(", ");
     for (const auto &[word, press] : kMuteNames)
         list.append(word).append(word == kMuteNames[std::size(kMuteNames) - 2].first ? " or " : ", ");
     list.resize(list.size() - 2);
