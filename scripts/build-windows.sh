@@ -63,6 +63,11 @@ fetch_source() { # source-package version work-folder
     find "$3" -mindepth 1 -maxdepth 1 -type d | head -1
 }
 
+# A prefix that a finished build left: said, and used as it is.
+built_already() {
+    [ -f "$1/.complete" ] && echo "prefix: $1"
+}
+
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 # Debian's source leaves out the Wintab headers, so tablet support is off.
 qt_options="-static -release -no-opengl -no-dbus -no-icu -qt-zlib -qt-pcre -qt-libpng -qt-harfbuzz
@@ -71,10 +76,7 @@ qt_options="-static -release -no-opengl -no-dbus -no-icu -qt-zlib -qt-pcre -qt-l
 qt_prefix=$cache/$(cache_key qt "$qt_version" $qt_options)
 
 build_qt() {
-    if [ -f "$qt_prefix/.complete" ]; then
-        echo "prefix: $qt_prefix"
-        return
-    fi
+    built_already "$qt_prefix" && return
     work=$qt_prefix.work
     echo "Building Qt $qt_version for Windows into $qt_prefix (about half an hour of two cores)"
     # A build that was stopped goes on where it was.
@@ -100,10 +102,7 @@ lo_options="--host=x86_64-w64-mingw32 --enable-static --disable-shared --disable
 lo_prefix=$cache/$(cache_key liblo "$lo_version" $lo_options)
 
 build_liblo() {
-    if [ -f "$lo_prefix/.complete" ]; then
-        echo "prefix: $lo_prefix"
-        return
-    fi
+    built_already "$lo_prefix" && return
     work=$lo_prefix.work
     echo "Building liblo $lo_version for Windows into $lo_prefix"
     if ! source=$(fetch_source liblo "$lo_version" "$work"); then
