@@ -28,16 +28,6 @@ class TestController : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpFillsFieldsInOrder()
-    {
-        Rig rig(false);
-        rig.controller.startUp();
-        QCOMPARE(rig.journal.lines, (std::vector<std::string>{
-                                        "text unit ID=1", "remote port 2639", "text address=255.255.255.255",
-                                        "lock address", "text local address=10.99.0.1",
-                                        "text local port=1028", "bound 1028", "text local port=1028"}));
-    }
-
     // Ports from 1028 up to heldUpTo are in use, `broken` fails for another reason.
     void portSearch_data()
     {
@@ -86,7 +76,6 @@ private slots:
         row("Mute Video", -1, "1", "0", "F1 01 04 31 40 30 56 44 0D FF 01 4D F2");
         row("Unmute Video", -1, "1", "0", "F1 01 04 31 40 31 56 44 0D FF 01 4E F2");
         row("Mute Audio", -2, "1", "0", "F1 01 04 31 40 30 41 44 0D FF 01 38 F2");
-        row("Unmute Audio", -2, "1", "0", "F1 01 04 31 40 31 41 44 0D FF 01 39 F2");
         row("mute audio", -2, "1", "0",
             "F1 01 04 31 40 53 54 0D FF 01 2A F2"); // no such caption: Still again
     }

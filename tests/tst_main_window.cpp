@@ -248,8 +248,6 @@ private slots:
         BoxAnswerer answerer;
         answerer.keys = {Qt::Key_Escape, Qt::Key_Return};
         address->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(address, QStringLiteral("9")); // the locked field takes no typing
-        QCOMPARE(address->text(), QStringLiteral("255.255.255.255"));
         QTest::mouseClick(address, Qt::LeftButton);
         QTRY_COMPARE(answerer.seen.size(), 1);
         QVERIFY(address->isReadOnly());

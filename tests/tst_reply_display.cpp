@@ -63,20 +63,6 @@ private slots:
                 unit.receiveDatagram();
         QCOMPARE(frames, 1 + 41);
     }
-    // In a flood, a reply longer than an Ethernet frame that another follows
-    // at once is never laid out; the one that follows is shown.
-    void longReplyFollowedAtOnceIsSkipped()
-    {
-        auto *field = m_window->findChild<QLineEdit *>(QStringLiteral("replyField"));
-        QSignalSpy shown(field, &QLineEdit::textChanged);
-        const auto port =
-            m_window->findChild<QLineEdit *>(QStringLiteral("localPortField"))->text().toUShort();
-        QUdpSocket unit;
-        for (const QByteArray &reply : {QByteArray(1473, 'x'), QByteArray("after")})
-            QCOMPARE(unit.writeDatagram(reply, QHostAddress(QHostAddress::LocalHost), port), reply.size());
-        QTRY_COMPARE(field->text(), u"after");
-        QCOMPARE(shown.count(), 1);
-    }
 
 private:
     std::unique_ptr<Main> m_window;

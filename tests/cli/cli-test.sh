@@ -61,20 +61,18 @@ DISPLAY=:77|0|out|Usage: .* \[options\]|corvane|-h
 DISPLAY=:77|2|err|Usage: .* \[options\]|corvane|--verbose
 QT_QPA_PLATFORM=offscreen QT_DEBUG_PLUGINS=1|2|err|qt.core.plugin.factoryloader: checking directory path .*platforms.*|corvane|--verbose
 -|0|out|@ VERSION|corvane-unit-sim|--version
--|0|out|@ VERSION|corvane-unit-sim|-v
--|0|out|Usage: .* \[options\]|corvane-unit-sim|--help
 -|2|err|@: Unknown option 'verbose'. (see --help)|corvane-unit-sim|--verbose
--|2|err|@: Missing value after '--port'. (see --help)|corvane-unit-sim|--port
 -|1|err|@: cannot listen on UDP port 2639: .*|corvane-unit-sim|--port 2639
 -|0|out|@ VERSION|corvane-send|--version
--|0|out|@ VERSION|corvane-send|-v
 -|2|err|@: Unknown option 'verbose'.|corvane-send|--verbose play
--|2|err|@: Missing value after '--id'.|corvane-send|play --id
 -|0|out|@ VERSION|corvane-osc|--version
--|0|out|@ VERSION|corvane-osc|-v
 -|2|err|corvane.osc: Unknown option 'verbose'.|corvane-osc|--verbose
--|2|err|corvane.osc: Missing value after '--listen'.|corvane-osc|--listen
 -|1|err|corvane.osc: cannot listen on 127.0.0.1:2639: .*|corvane-osc|--listen 127.0.0.1:2639
+-|2|err|corvane.osc: invalid --listen, want \[ADDR:\]PORT, ADDR not a broadcast address: 255.255.255.255:9300|corvane-osc|--listen 255.255.255.255:9300
+-|2|err|corvane.osc: invalid --listen, want \[ADDR:\]PORT, ADDR not a broadcast address: 10.99.0.255:9300|corvane-osc|--listen 10.99.0.255:9300
+-|2|err|corvane.osc: --listen and --reply-to are given once at most|corvane-osc|--listen 9300 --listen 9301
+-|2|err|corvane.osc: invalid --reply-to, want \[ADDR:\]PORT: 0|corvane-osc|--reply-to 0
+-|2|err|corvane.osc: invalid --feedback, want ADDR:PORT: 9302|corvane-osc|--feedback 9302
 EOF
 
 # Stopped by a signal, a program that runs until stopped ends as after any run.

@@ -39,7 +39,6 @@ public:
     } journal;
     corvane::Controller *controller = nullptr;
     std::function<void()> whileShown; // runs once, as if inside the next outcome's box
-    bool unlockConfirmed = false;
     bool timerRunning = false;
     int timerStarts = 0;
     std::map<Field, std::string> texts{{Field::ClipNumber, "0"}};
@@ -105,7 +104,7 @@ public:
     {
         shown("endpoint failed: " + std::to_string(error.number) + " " + error.description);
     }
-    bool confirmsUnlock() override { return shown("unlock?"), unlockConfirmed; }
+    bool confirmsUnlock() override { return shown("unlock?"), false; }
 
     // The socket.
     void setRemotePort(int port) override { note("remote port " + std::to_string(remotePort = port)); }
