@@ -60,7 +60,6 @@ private slots:
         QTest::addColumn<QByteArray>("unitId");
         QTest::addColumn<QByteArray>("command");
         QTest::newRow("F1 01 04 31 40 50 4C 0D FF 01 1F F2") << QByteArray("1") << QByteArray("PL\r");
-        QTest::newRow("F1 01 04 31 32 37 40 52 4A 0D FF 01 88 F2") << QByteArray("127") << QByteArray("RJ\r");
         QTest::newRow("F1 01 04 31 32 40 35 53 45 0D FF 01 82 F2") << QByteArray("12") << QByteArray("5SE\r");
         QTest::newRow("F1 01 04 30 30 37 40 50 4C 0D FF 01 85 F2") << QByteArray("007") << QByteArray("PL\r");
         QTest::newRow("F1 01 04 31 40 FF 8B FF 02 00 F2") << QByteArray("1") << QByteArray("\xFF\x8B");
