@@ -87,8 +87,7 @@ display=:$(head -n 1 "$work/display")
 
 # shellcheck disable=SC2086 # x and y are two words
 click() { xdo mousemove --window "$window" ${centre[$1]} click 1 || fail "cannot click $1"; }
-box_shown() { [ -n "$(xdo search --onlyvisible --name "^$1\$" 2>/dev/null)" ]; }
-no_box_shown() { ! box_shown "(Data Error|Timeout Error|Broadcast IP Address|SockError|Zelosock Error)" || fail "a box is shown"; }
+no_box_shown() { [ -z "$(xdo search --onlyvisible --name '^(Data Error|Timeout Error|Broadcast IP Address|SockError|Zelosock Error)$')" ] || fail "a box is shown"; }
 # What the unit saw and said, from its log (a Windows unit ends its lines with CR LF).
 unit_log() { tr -d '\r' <"$work/unit.log"; }
 received() { unit_log | grep -c '^rx '; }
